@@ -6,7 +6,9 @@
 
 namespace orlo {
 
-#if defined(__GNUC__)
+#if defined(__MINGW32__)
+__attribute__((format(gnu_printf, 1, 2)))  // with __USE_MINGW_ANSI_STDIO, C99 formats such as %zu work
+#elif defined(__GNUC__)
 __attribute__((format(printf, 1, 2)))
 #endif
 std::string Sprintf(const char* format, ...);
