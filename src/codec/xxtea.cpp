@@ -1,6 +1,7 @@
 #include "codec/xxtea.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
 #include <vector>
 
@@ -19,16 +20,26 @@ std::uint32_t Mx(std::uint32_t sum, std::uint32_t y, std::uint32_t z, std::uint3
 // Little-endian words; a last partial word is zero-filled. `extra` words are appended as zero.
 Words ToWords(ByteView bytes, std::size_t extra) {
     Words w((bytes.size() + 3) / 4 + extra, 0);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        w[i / 4] |= static_cast<std::uint32_t>(bytes[i]) << (8 * (i % 4));
+    if constexpr (std::endian::native == std::endian::little) {
+        if (!bytes.empty())
+            std::memcpy(w.data(), bytes.data(), bytes.size());
+    } else {
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            w[i / 4] |= static_cast<std::uint32_t>(bytes[i]) << (8 * (i % 4));
+        }
     }
     return w;
 }
 
 Bytes ToBytes(const Words& w, std::size_t count) {
     Bytes out(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        out[i] = static_cast<std::uint8_t>(w[i / 4] >> (8 * (i % 4)));
+    if constexpr (std::endian::native == std::endian::little) {
+        if (count > 0)
+            std::memcpy(out.data(), w.data(), count);
+    } else {
+        for (std::size_t i = 0; i < count; ++i) {
+            out[i] = static_cast<std::uint8_t>(w[i / 4] >> (8 * (i % 4)));
+        }
     }
     return out;
 }
@@ -41,11 +52,12 @@ Key ToKey(ByteView key) {
     return k;
 }
 
-void Encipher(Words& v, const Key& k) {
-    const std::size_t n = v.size();
+void Encipher(Words& words, const Key& k) {
+    const std::uint32_t n = static_cast<std::uint32_t>(words.size());
     if (n < 2)
         return;
-    std::uint32_t rounds = 6 + 52 / static_cast<std::uint32_t>(n);
+    std::uint32_t* v = words.data();
+    std::uint32_t rounds = 6 + 52 / n;
     std::uint32_t sum = 0, z = v[n - 1], y;
     do {
         sum += kDelta;
@@ -60,16 +72,17 @@ void Encipher(Words& v, const Key& k) {
     } while (--rounds);
 }
 
-void Decipher(Words& v, const Key& k) {
-    const std::size_t n = v.size();
+void Decipher(Words& words, const Key& k) {
+    const std::uint32_t n = static_cast<std::uint32_t>(words.size());
     if (n < 2)
         return;
-    std::uint32_t rounds = 6 + 52 / static_cast<std::uint32_t>(n);
+    std::uint32_t* v = words.data();
+    std::uint32_t rounds = 6 + 52 / n;
     std::uint32_t sum = rounds * kDelta, y = v[0], z;
     do {
         const std::uint32_t e = (sum >> 2) & 3;
         std::uint32_t p;
-        for (p = static_cast<std::uint32_t>(n - 1); p > 0; --p) {
+        for (p = n - 1; p > 0; --p) {
             z = v[p - 1];
             y = v[p] -= Mx(sum, y, z, p, e, k);
         }
