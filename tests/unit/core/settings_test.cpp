@@ -26,8 +26,9 @@ class SettingsFile : public ::testing::Test {
                                             std::to_string(counter++) + "-" + std::to_string(std::random_device{}()));
         fs::remove_all(dir_);
         ASSERT_TRUE(fs::create_directories(dir_));
-        // An ASCII name: Wine without a UTF-8 Chinese host locale cannot create non-ASCII file names.
-        file_ = dir_ / "launcher.ini";
+        // Named as the launcher names it, after a Chinese title (under Wine this needs the host's
+        // zh_CN.UTF-8 locale, which the setup generates).
+        file_ = dir_ / platform::PathFromUtf8("传奇登录器.ini");
     }
     void TearDown() override {
         std::error_code ec;
