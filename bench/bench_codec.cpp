@@ -16,8 +16,7 @@ const orlo::Bytes kKey = {'0', '1', '2', '3', '4', '5', '6', '7', '8', '9', 'a',
 orlo::Bytes Input(std::size_t size) {
     std::mt19937 rng(1);
     orlo::Bytes out(size);
-    for (auto& b : out)
-        b = static_cast<std::uint8_t>(rng());
+    for (auto& b : out) b = static_cast<std::uint8_t>(rng());
     return out;
 }
 
@@ -27,37 +26,32 @@ void Report(benchmark::State& state) {
 
 void BM_XXTeaEncrypt(benchmark::State& state) {
     const orlo::Bytes data = Input(static_cast<std::size_t>(state.range(0)));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(orlo::XXTeaEncrypt(data, kKey));
+    for (auto _ : state) benchmark::DoNotOptimize(orlo::XXTeaEncrypt(data, kKey));
     Report(state);
 }
 
 void BM_XXTeaDecrypt(benchmark::State& state) {
     const orlo::Bytes cipher = orlo::XXTeaEncrypt(Input(static_cast<std::size_t>(state.range(0))), kKey);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(orlo::XXTeaDecrypt(cipher, kKey));
+    for (auto _ : state) benchmark::DoNotOptimize(orlo::XXTeaDecrypt(cipher, kKey));
     Report(state);
 }
 
 void BM_BlowfishEncryptBytes(benchmark::State& state) {
     const orlo::Bytes data = Input(static_cast<std::size_t>(state.range(0)));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(orlo::BlowfishEncryptBytes(data, orlo::secrets::kSharedPhrase));
+    for (auto _ : state) benchmark::DoNotOptimize(orlo::BlowfishEncryptBytes(data, orlo::secrets::kSharedPhrase));
     Report(state);
 }
 
 void BM_BlowfishDecryptBytes(benchmark::State& state) {
     const orlo::Bytes cipher =
         orlo::BlowfishEncryptBytes(Input(static_cast<std::size_t>(state.range(0))), orlo::secrets::kSharedPhrase);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(orlo::BlowfishDecryptBytes(cipher, orlo::secrets::kSharedPhrase));
+    for (auto _ : state) benchmark::DoNotOptimize(orlo::BlowfishDecryptBytes(cipher, orlo::secrets::kSharedPhrase));
     Report(state);
 }
 
 void BM_Md5Hex(benchmark::State& state) {
     const orlo::Bytes data = Input(static_cast<std::size_t>(state.range(0)));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(orlo::Md5Hex(data, orlo::HexCase::Lower));
+    for (auto _ : state) benchmark::DoNotOptimize(orlo::Md5Hex(data, orlo::HexCase::Lower));
     Report(state);
 }
 

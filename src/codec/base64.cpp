@@ -47,8 +47,7 @@ Result<Bytes> Base64Decode(std::string_view text) {
         return Result<Bytes>::Fail("Base64 text length " + std::to_string(text.size()) + " is not a multiple of 4");
     }
     std::size_t pad = 0;
-    if (!text.empty() && text.back() == '=')
-        pad = text[text.size() - 2] == '=' ? 2 : 1;
+    if (!text.empty() && text.back() == '=') pad = text[text.size() - 2] == '=' ? 2 : 1;
     Bytes out;
     out.reserve(text.size() / 4 * 3);
     for (std::size_t i = 0; i < text.size(); i += 4) {
@@ -70,16 +69,12 @@ Result<Bytes> Base64Decode(std::string_view text) {
             v = (v << 6) | static_cast<std::uint32_t>(d);
         }
         out.push_back(static_cast<std::uint8_t>(v >> 16));
-        if (chars > 2)
-            out.push_back(static_cast<std::uint8_t>(v >> 8));
-        if (chars > 3)
-            out.push_back(static_cast<std::uint8_t>(v));
+        if (chars > 2) out.push_back(static_cast<std::uint8_t>(v >> 8));
+        if (chars > 3) out.push_back(static_cast<std::uint8_t>(v));
     }
     return out;
 }
 
-std::string Utf8Base64(std::string_view text) {
-    return Base64Encode(AsBytes(text));
-}
+std::string Utf8Base64(std::string_view text) { return Base64Encode(AsBytes(text)); }
 
 }  // namespace orlo

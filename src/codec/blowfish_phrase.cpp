@@ -25,12 +25,10 @@ using Handle = std::unique_ptr<std::remove_pointer_t<gcry_cipher_hd_t>, HandleCl
 Handle OpenCipher(std::string_view phrase) {
     EnsureCryptoReady();
     gcry_cipher_hd_t raw = nullptr;
-    if (gcry_cipher_open(&raw, GCRY_CIPHER_BLOWFISH, GCRY_CIPHER_MODE_CBC, 0) != 0)
-        return nullptr;
+    if (gcry_cipher_open(&raw, GCRY_CIPHER_BLOWFISH, GCRY_CIPHER_MODE_CBC, 0) != 0) return nullptr;
     Handle h(raw);
     const Bytes key = Sha1(AsBytes(phrase));
-    if (gcry_cipher_setkey(h.get(), key.data(), key.size()) != 0)
-        return nullptr;
+    if (gcry_cipher_setkey(h.get(), key.data(), key.size()) != 0) return nullptr;
     return h;
 }
 
@@ -45,18 +43,15 @@ void EncryptOneBlock(gcry_cipher_hd_t h, const std::uint8_t* in, std::uint8_t* o
 void XorTail(gcry_cipher_hd_t h, const std::uint8_t* prev, const std::uint8_t* in, std::uint8_t* out, std::size_t r) {
     std::uint8_t stream[kBlock];
     EncryptOneBlock(h, prev, stream);
-    for (std::size_t i = 0; i < r; ++i)
-        out[i] = in[i] ^ stream[i];
+    for (std::size_t i = 0; i < r; ++i) out[i] = in[i] ^ stream[i];
 }
 
 }  // namespace
 
 Bytes BlowfishEncryptBytes(ByteView plain, std::string_view phrase, std::optional<BlowfishIv> iv) {
-    if (plain.empty())
-        return {};
+    if (plain.empty()) return {};
     Handle h = OpenCipher(phrase);
-    if (!h)
-        return {};
+    if (!h) return {};
     BlowfishIv start{};
     if (iv) {
         start = *iv;
@@ -80,15 +75,13 @@ Bytes BlowfishEncryptBytes(ByteView plain, std::string_view phrase, std::optiona
 }
 
 Result<Bytes> BlowfishDecryptBytes(ByteView cipher, std::string_view phrase) {
-    if (cipher.empty())
-        return Bytes{};
+    if (cipher.empty()) return Bytes{};
     if (cipher.size() < kBlock) {
         return Result<Bytes>::Fail("cipher text of " + std::to_string(cipher.size()) +
                                    " bytes is shorter than its 8-byte IV");
     }
     Handle h = OpenCipher(phrase);
-    if (!h)
-        return Result<Bytes>::Fail("cannot set up the Blowfish cipher");
+    if (!h) return Result<Bytes>::Fail("cannot set up the Blowfish cipher");
     const ByteView body = cipher.subspan(kBlock);
     Bytes out(body.size());
     const std::size_t whole = body.size() / kBlock * kBlock;
@@ -114,11 +107,9 @@ std::string BlowfishEncryptString(std::string_view text, std::string_view phrase
 
 Result<std::string> BlowfishDecryptString(std::string_view base64, std::string_view phrase) {
     Result<Bytes> cipher = Base64Decode(base64);
-    if (!cipher)
-        return Result<std::string>::Fail("cipher text is not Base64: " + cipher.error());
+    if (!cipher) return Result<std::string>::Fail("cipher text is not Base64: " + cipher.error());
     Result<Bytes> plain = BlowfishDecryptBytes(*cipher, phrase);
-    if (!plain)
-        return Result<std::string>::Fail(plain.error());
+    if (!plain) return Result<std::string>::Fail(plain.error());
     return AsString(*plain);
 }
 
@@ -134,14 +125,11 @@ Result<std::string> DecryptWithSharedPhrase(std::string_view base64) {
     return BlowfishDecryptString(base64, secrets::kSharedPhrase);
 }
 
-std::string EncryptLaunchRecord(ByteView record) {
-    return BlowfishEncryptMemory(record, secrets::kLaunchPhrase);
-}
+std::string EncryptLaunchRecord(ByteView record) { return BlowfishEncryptMemory(record, secrets::kLaunchPhrase); }
 
 Result<Bytes> DecryptLaunchRecord(std::string_view base64) {
     Result<Bytes> cipher = Base64Decode(base64);
-    if (!cipher)
-        return Result<Bytes>::Fail("launch record is not Base64: " + cipher.error());
+    if (!cipher) return Result<Bytes>::Fail("launch record is not Base64: " + cipher.error());
     return BlowfishDecryptBytes(*cipher, secrets::kLaunchPhrase);
 }
 

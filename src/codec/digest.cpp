@@ -28,20 +28,12 @@ std::string Md5Hex(ByteView data, HexCase hex_case) {
     return out;
 }
 
-Bytes Sha1(ByteView data) {
-    return Hash(GCRY_MD_SHA1, data);
-}
+Bytes Sha1(ByteView data) { return Hash(GCRY_MD_SHA1, data); }
 
-std::string SignDigest(std::string_view text) {
-    return Md5Hex(AsBytes(AsciiForm(text)), HexCase::Lower);
-}
+std::string SignDigest(std::string_view text) { return Md5Hex(AsBytes(AsciiForm(text)), HexCase::Lower); }
 
-std::string TextMD5(std::string_view text) {
-    return Md5Hex(AsBytes(AnsiForm(text)), HexCase::Upper);
-}
+std::string TextMD5(std::string_view text) { return Md5Hex(AsBytes(AnsiForm(text)), HexCase::Upper); }
 
-std::string DeviceMD5(std::string_view text) {
-    return Md5Hex(AsBytes(AnsiForm(text)), HexCase::Lower);
-}
+std::string DeviceMD5(std::string_view text) { return Md5Hex(AsBytes(AnsiForm(text)), HexCase::Lower); }
 
 }  // namespace orlo

@@ -15,9 +15,7 @@ namespace {
 constexpr std::size_t kKeyBytes = 16;
 constexpr std::size_t kBufferBytes = 32;
 
-std::uint16_t Le16(const std::uint8_t* p) {
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
+std::uint16_t Le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
 
 void PutLe16(std::uint8_t* p, std::uint16_t v) {
     p[0] = static_cast<std::uint8_t>(v);
@@ -30,8 +28,7 @@ void PutLe16(std::uint8_t* p, std::uint16_t v) {
 struct TMessageCoder::Cipher {
     gcry_cipher_hd_t handle = nullptr;
     ~Cipher() {
-        if (handle)
-            gcry_cipher_close(handle);
+        if (handle) gcry_cipher_close(handle);
     }
 };
 
@@ -44,8 +41,7 @@ TMessageCoder::TMessageCoder() : cipher_(std::make_unique<Cipher>()) {
 TMessageCoder::~TMessageCoder() = default;
 
 void TMessageCoder::SetPassWord(std::string_view ansi_password) {
-    if (key_schedules_ > 0 && ansi_password == FPassWord)
-        return;
+    if (key_schedules_ > 0 && ansi_password == FPassWord) return;
     FPassWord = std::string(ansi_password);
     std::uint8_t key[kKeyBytes] = {};
     std::memcpy(key, FPassWord.data(), FPassWord.size() < kKeyBytes ? FPassWord.size() : kKeyBytes);
@@ -72,8 +68,7 @@ TDefaultMessage TMessageCoder::DecodeMessage(std::string_view text) const {
 std::string TMessageCoder::EncodeMessage(const TDefaultMessage& msg) const {
     std::uint8_t buf[kBufferBytes] = {};
     const auto recog = static_cast<std::uint32_t>(msg.Recog);
-    for (int i = 0; i < 4; ++i)
-        buf[i] = static_cast<std::uint8_t>(recog >> (8 * i));
+    for (int i = 0; i < 4; ++i) buf[i] = static_cast<std::uint8_t>(recog >> (8 * i));
     PutLe16(buf + 4, msg.Ident);
     PutLe16(buf + 6, msg.Param);
     PutLe16(buf + 8, msg.Tag);

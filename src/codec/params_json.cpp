@@ -32,15 +32,13 @@ void AppendJsonString(std::string& out, std::string_view s) {
 }  // namespace
 
 std::string ParamsToJson(std::string_view lines) {
-    if (lines.empty())
-        return {};
+    if (lines.empty()) return {};
     std::vector<std::pair<std::string_view, std::string_view>> members;
     while (!lines.empty()) {
         const std::size_t end = lines.find("\r\n");
         const std::string_view line = lines.substr(0, end);
         lines = end == std::string_view::npos ? std::string_view{} : lines.substr(end + 2);
-        if (line.empty())
-            continue;
+        if (line.empty()) continue;
         const std::size_t eq = line.find('=');
         const std::string_view name = line.substr(0, eq);
         const std::string_view value = eq == std::string_view::npos ? std::string_view{} : line.substr(eq + 1);
@@ -52,13 +50,11 @@ std::string ParamsToJson(std::string_view lines) {
                 break;
             }
         }
-        if (!replaced)
-            members.emplace_back(name, value);
+        if (!replaced) members.emplace_back(name, value);
     }
     std::string out = "{";
     for (std::size_t i = 0; i < members.size(); ++i) {
-        if (i > 0)
-            out += ',';
+        if (i > 0) out += ',';
         AppendJsonString(out, members[i].first);
         out += ':';
         AppendJsonString(out, members[i].second);

@@ -22,12 +22,8 @@ std::string AsciiForm(std::string_view utf8) {
     return out;
 }
 
-std::string AnsiForm(std::string_view utf8) {
-    return platform::Utf8ToAnsiLossy(utf8);
-}
+std::string AnsiForm(std::string_view utf8) { return platform::Utf8ToAnsiLossy(utf8); }
 
-std::string FromAnsiForm(std::string_view ansi) {
-    return platform::AnsiToUtf8(ansi);
-}
+std::string FromAnsiForm(std::string_view ansi) { return platform::AnsiToUtf8(ansi); }
 
 }  // namespace orlo

@@ -4,9 +4,7 @@ namespace orlo::utf8 {
 
 namespace {
 
-bool IsContinuation(unsigned char c) {
-    return (c & 0xC0) == 0x80;
-}
+bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
 }  // namespace
 
@@ -27,17 +25,13 @@ char32_t Next(std::string_view s, std::size_t& pos) {
     } else if (lead >= 0xE0 && lead <= 0xEF) {
         extra = 2;
         cp = lead & 0x0F;
-        if (lead == 0xE0)
-            lo = 0xA0;
-        if (lead == 0xED)
-            hi = 0x9F;
+        if (lead == 0xE0) lo = 0xA0;
+        if (lead == 0xED) hi = 0x9F;
     } else if (lead >= 0xF0 && lead <= 0xF4) {
         extra = 3;
         cp = lead & 0x07;
-        if (lead == 0xF0)
-            lo = 0x90;
-        if (lead == 0xF4)
-            hi = 0x8F;
+        if (lead == 0xF0) lo = 0x90;
+        if (lead == 0xF4) hi = 0x8F;
     } else {
         ++pos;
         return kInvalid;

@@ -21,8 +21,7 @@ std::uint32_t Mx(std::uint32_t sum, std::uint32_t y, std::uint32_t z, std::uint3
 Words ToWords(ByteView bytes, std::size_t extra) {
     Words w((bytes.size() + 3) / 4 + extra, 0);
     if constexpr (std::endian::native == std::endian::little) {
-        if (!bytes.empty())
-            std::memcpy(w.data(), bytes.data(), bytes.size());
+        if (!bytes.empty()) std::memcpy(w.data(), bytes.data(), bytes.size());
     } else {
         for (std::size_t i = 0; i < bytes.size(); ++i) {
             w[i / 4] |= static_cast<std::uint32_t>(bytes[i]) << (8 * (i % 4));
@@ -34,8 +33,7 @@ Words ToWords(ByteView bytes, std::size_t extra) {
 Bytes ToBytes(const Words& w, std::size_t count) {
     Bytes out(count);
     if constexpr (std::endian::native == std::endian::little) {
-        if (count > 0)
-            std::memcpy(out.data(), w.data(), count);
+        if (count > 0) std::memcpy(out.data(), w.data(), count);
     } else {
         for (std::size_t i = 0; i < count; ++i) {
             out[i] = static_cast<std::uint8_t>(w[i / 4] >> (8 * (i % 4)));
@@ -47,15 +45,13 @@ Bytes ToBytes(const Words& w, std::size_t count) {
 Key ToKey(ByteView key) {
     const Words w = ToWords(key.first(key.size() < 16 ? key.size() : 16), 0);
     Key k{};
-    for (std::size_t i = 0; i < w.size(); ++i)
-        k[i] = w[i];
+    for (std::size_t i = 0; i < w.size(); ++i) k[i] = w[i];
     return k;
 }
 
 void Encipher(Words& words, const Key& k) {
     const std::uint32_t n = static_cast<std::uint32_t>(words.size());
-    if (n < 2)
-        return;
+    if (n < 2) return;
     std::uint32_t* v = words.data();
     std::uint32_t rounds = 6 + 52 / n;
     std::uint32_t sum = 0, z = v[n - 1], y;
@@ -74,8 +70,7 @@ void Encipher(Words& words, const Key& k) {
 
 void Decipher(Words& words, const Key& k) {
     const std::uint32_t n = static_cast<std::uint32_t>(words.size());
-    if (n < 2)
-        return;
+    if (n < 2) return;
     std::uint32_t* v = words.data();
     std::uint32_t rounds = 6 + 52 / n;
     std::uint32_t sum = rounds * kDelta, y = v[0], z;
@@ -95,8 +90,7 @@ void Decipher(Words& words, const Key& k) {
 }  // namespace
 
 Bytes XXTeaEncrypt(ByteView data, ByteView key) {
-    if (data.empty())
-        return {};
+    if (data.empty()) return {};
     Words v = ToWords(data, 1);
     v.back() = static_cast<std::uint32_t>(data.size());
     Encipher(v, ToKey(key));
@@ -104,15 +98,13 @@ Bytes XXTeaEncrypt(ByteView data, ByteView key) {
 }
 
 Bytes XXTeaDecrypt(ByteView data, ByteView key) {
-    if (data.empty())
-        return {};
+    if (data.empty()) return {};
     Words v = ToWords(data, 0);
     Decipher(v, ToKey(key));
     // Unsigned on purpose: with a single word the lower bound wraps and nothing passes.
     const std::uint32_t n = static_cast<std::uint32_t>(v.size());
     const std::uint32_t m = v.back();
-    if (m < 4 * n - 7 || m > 4 * n - 4)
-        return {};
+    if (m < 4 * n - 7 || m > 4 * n - 4) return {};
     return ToBytes(v, m);
 }
 

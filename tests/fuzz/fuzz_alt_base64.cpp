@@ -9,8 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const orlo::Bytes bytes = orlo::AltBase64DecodeBytes(text);
-    if (bytes.size() > size)
-        __builtin_trap();
+    if (bytes.size() > size) __builtin_trap();
     if (orlo::AltBase64DecodeBytes(orlo::AltBase64EncodeBytes(orlo::ByteView(data, size))) !=
         orlo::Bytes(data, data + size)) {
         __builtin_trap();

@@ -30,8 +30,7 @@ Bytes BlowfishBlock(ByteView block, std::string_view phrase) {
 
 Bytes Xor(ByteView a, ByteView b, std::size_t n) {
     Bytes out(n);
-    for (std::size_t i = 0; i < n; ++i)
-        out[i] = a[i] ^ b[i];
+    for (std::size_t i = 0; i < n; ++i) out[i] = a[i] ^ b[i];
     return out;
 }
 
@@ -166,8 +165,7 @@ TEST(BlowfishString, MalformedCipherTextFails) {
 
 TEST(LaunchRecord, RoundTripsBinaryRecord) {
     Bytes record(300);
-    for (std::size_t i = 0; i < record.size(); ++i)
-        record[i] = static_cast<std::uint8_t>(i * 7);
+    for (std::size_t i = 0; i < record.size(); ++i) record[i] = static_cast<std::uint8_t>(i * 7);
     const std::string text = EncryptLaunchRecord(record);
     EXPECT_EQ(text.find_first_of("\r\n"), std::string::npos);
     const Result<Bytes> back = DecryptLaunchRecord(text);

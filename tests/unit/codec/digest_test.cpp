@@ -29,9 +29,7 @@ TEST(Md5Hex, UpperCaseUsesCapitalLetters) {
     EXPECT_EQ(Md5Hex(AsBytes("abc"), HexCase::Upper), "900150983CD24FB0D6963F7D28E17F72");
 }
 
-TEST(Sha1, Fips180Vector) {
-    EXPECT_EQ(test::ToHex(Sha1(AsBytes("abc"))), "a9993e364706816aba3e25717850c26c9cd0d89d");
-}
+TEST(Sha1, Fips180Vector) { EXPECT_EQ(test::ToHex(Sha1(AsBytes("abc"))), "a9993e364706816aba3e25717850c26c9cd0d89d"); }
 
 TEST(TextDigests, AsciiTextDiffersOnlyInLetterCase) {
     const std::string text = "appid=10086&time=1700000000&key=Secret";

@@ -11,8 +11,7 @@ bool IsGuidRun(std::string_view s) {
     for (std::size_t i = 0; i < s.size(); ++i) {
         const char c = s[i];
         const bool hex = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
-        if (kPattern[i % kPattern.size()] == 'X' ? !hex : c != '-')
-            return false;
+        if (kPattern[i % kPattern.size()] == 'X' ? !hex : c != '-') return false;
     }
     return true;
 }
@@ -39,8 +38,7 @@ TEST(Secrets, PhrasesHaveTheirFixedShapes) {
 
 TEST(Secrets, CoderDefaultPassWordIs23AsciiCharacters) {
     ASSERT_EQ(secrets::kCoderDefaultPassWord.size(), 23u);
-    for (char c : secrets::kCoderDefaultPassWord)
-        EXPECT_TRUE(c > 0x20 && c < 0x7F);
+    for (char c : secrets::kCoderDefaultPassWord) EXPECT_TRUE(c > 0x20 && c < 0x7F);
 }
 
 }  // namespace

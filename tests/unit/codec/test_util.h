@@ -29,8 +29,7 @@ inline std::string ToHex(ByteView b) {
 
 inline Bytes RandomBytes(std::size_t n, std::mt19937& rng) {
     Bytes out(n);
-    for (auto& b : out)
-        b = static_cast<std::uint8_t>(rng());
+    for (auto& b : out) b = static_cast<std::uint8_t>(rng());
     return out;
 }
 
