@@ -20,7 +20,7 @@ struct TDefaultMessage {
 static_assert(sizeof(TDefaultMessage) == 12);
 
 class TMessageCoder {
-public:
+  public:
     TMessageCoder();  // keyed with the built-in default pass-word
     ~TMessageCoder();
     TMessageCoder(const TMessageCoder&) = delete;
@@ -37,7 +37,7 @@ public:
     // The peer's side: header to the 44-character text (used by orlo-devserver and tests).
     std::string EncodeMessage(const TDefaultMessage& msg) const;
 
-private:
+  private:
     struct Cipher;
     std::string FPassWord;
     std::unique_ptr<Cipher> cipher_;  // holds the encryption and decryption key schedules

@@ -8,7 +8,7 @@ namespace orlo {
 
 template <class T>
 class Result {
-public:
+  public:
     Result(T value) : value_(std::move(value)) {}  // NOLINT: implicit by design
     static Result Fail(std::string why) {
         Result r;
@@ -24,7 +24,7 @@ public:
     const T* operator->() const { return &*value_; }
     const std::string& error() const { return error_; }
 
-private:
+  private:
     Result() = default;
     std::optional<T> value_;
     std::string error_;

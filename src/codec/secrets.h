@@ -5,9 +5,9 @@
 
 namespace orlo::secrets {
 
-extern const std::string_view kSharedPhrase;         // 219 characters: server-list cache, key texts
-extern const std::string_view kLaunchPhrase;         // 73 characters: classic client start record
-extern const std::string_view kProfileOuterPhrase;   // applied last when packing, first when reading
+extern const std::string_view kSharedPhrase;        // 219 characters: server-list cache, key texts
+extern const std::string_view kLaunchPhrase;        // 73 characters: classic client start record
+extern const std::string_view kProfileOuterPhrase;  // applied last when packing, first when reading
 extern const std::string_view kProfileInnerPhrase;
 extern const std::string_view kSkinPhrase;
 extern const std::string_view kCoderDefaultPassWord;  // 23 characters: message coder start key

@@ -10,7 +10,7 @@
 namespace orlo {
 
 class FileReader {
-public:
+  public:
     explicit FileReader(const std::filesystem::path& path);
     bool is_open() const { return open_; }
     std::int64_t size() const { return size_; }
@@ -18,7 +18,7 @@ public:
     std::optional<Bytes> ReadAt(std::int64_t pos, std::int64_t count);
     std::optional<std::uint32_t> ReadU32At(std::int64_t pos);
 
-private:
+  private:
     std::ifstream in_;
     std::int64_t size_ = 0;
     bool open_ = false;

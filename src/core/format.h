@@ -11,7 +11,8 @@ __attribute__((format(gnu_printf, 1, 2)))  // with __USE_MINGW_ANSI_STDIO, C99 f
 #elif defined(__GNUC__)
 __attribute__((format(printf, 1, 2)))
 #endif
-std::string Sprintf(const char* format, ...);
+std::string
+Sprintf(const char* format, ...);
 
 std::string VSprintf(const char* format, va_list args);
 

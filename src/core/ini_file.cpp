@@ -101,22 +101,17 @@ std::string SanitizeUtf8(std::string_view in) {
 
 std::string_view Trim(std::string_view s) {
     auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!s.empty() && blank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && blank(s.back()))
-        s.remove_suffix(1);
+    while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && blank(s.back())) s.remove_suffix(1);
     return s;
 }
 
-char FoldAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
+char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string OneLine(std::string_view s) {
     std::string out(s);
     for (char& c : out) {
-        if (c == '\r' || c == '\n')
-            c = ' ';
+        if (c == '\r' || c == '\n') c = ' ';
     }
     return out;
 }
@@ -124,11 +119,9 @@ std::string OneLine(std::string_view s) {
 }  // namespace
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
+    if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i]) != FoldAscii(b[i]))
-            return false;
+        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
     }
     return true;
 }
@@ -155,14 +148,11 @@ void IniFile::ParseText(std::string_view text) {
     std::size_t pos = 0;
     while (pos < text.size()) {
         std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos)
-            end = text.size();
+        if (end == std::string_view::npos) end = text.size();
         std::string_view raw = text.substr(pos, end - pos);
         pos = end;
-        if (pos < text.size() && text[pos] == '\r')
-            ++pos;
-        if (pos < text.size() && text[pos] == '\n')
-            ++pos;
+        if (pos < text.size() && text[pos] == '\r') ++pos;
+        if (pos < text.size() && text[pos] == '\n') ++pos;
 
         std::string_view line = Trim(raw);
         if (line.starts_with('[')) {
@@ -186,8 +176,7 @@ void IniFile::ParseText(std::string_view text) {
 
 const IniFile::Section* IniFile::FindSection(std::string_view name) const {
     for (const Section& s : sections_) {
-        if (s.has_header && EqualsIgnoringAsciiCase(s.name, name))
-            return &s;
+        if (s.has_header && EqualsIgnoringAsciiCase(s.name, name)) return &s;
     }
     return nullptr;
 }
@@ -196,17 +185,13 @@ IniFile::Section* IniFile::FindSection(std::string_view name) {
     return const_cast<Section*>(static_cast<const IniFile*>(this)->FindSection(name));
 }
 
-bool IniFile::HasSection(std::string_view section) const {
-    return FindSection(section) != nullptr;
-}
+bool IniFile::HasSection(std::string_view section) const { return FindSection(section) != nullptr; }
 
 std::optional<std::string> IniFile::Get(std::string_view section, std::string_view key) const {
     const Section* s = FindSection(section);
-    if (!s)
-        return std::nullopt;
+    if (!s) return std::nullopt;
     for (const Line& line : s->lines) {
-        if (line.is_entry && EqualsIgnoringAsciiCase(line.key, key))
-            return line.value;
+        if (line.is_entry && EqualsIgnoringAsciiCase(line.key, key)) return line.value;
     }
     return std::nullopt;
 }
@@ -219,8 +204,7 @@ std::string IniFile::GetString(std::string_view section, std::string_view key, s
 void IniFile::Set(std::string_view section, std::string_view key, std::string_view value) {
     Section* s = FindSection(section);
     if (!s) {
-        if (sections_.empty())
-            sections_.push_back(Section{});
+        if (sections_.empty()) sections_.push_back(Section{});
         sections_.push_back(Section{true, OneLine(Trim(section)), {}, {}});
         s = &sections_.back();
     }
@@ -234,8 +218,7 @@ void IniFile::Set(std::string_view section, std::string_view key, std::string_vi
     // After the section's last non-blank line, so a blank line separating it from the next
     // section stays where it is.
     std::size_t at = s->lines.size();
-    while (at > 0 && !s->lines[at - 1].is_entry && Trim(s->lines[at - 1].raw).empty())
-        --at;
+    while (at > 0 && !s->lines[at - 1].is_entry && Trim(s->lines[at - 1].raw).empty()) --at;
     Line entry;
     entry.is_entry = true;
     entry.key = Trim(OneLine(key));
@@ -268,8 +251,6 @@ std::string IniFile::ToUtf8Text() const {
     return out;
 }
 
-std::string IniFile::SerializeAnsi() const {
-    return platform::Utf8ToAnsiLossy(ToUtf8Text());
-}
+std::string IniFile::SerializeAnsi() const { return platform::Utf8ToAnsiLossy(ToUtf8Text()); }
 
 }  // namespace orlo

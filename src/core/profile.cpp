@@ -77,7 +77,8 @@ Result<Bytes> DecipherProfileBlock(ByteView block) {
     return BlowfishDecryptStream(*inner, secrets::kProfileInnerPhrase);
 }
 
-Result<AExecutableStructure> ReadProfileFrom(const std::filesystem::path& exe, std::optional<std::int64_t>* tail_cache) {
+Result<AExecutableStructure> ReadProfileFrom(const std::filesystem::path& exe,
+                                             std::optional<std::int64_t>* tail_cache) {
     using R = Result<AExecutableStructure>;
     FileReader file(exe);
     if (!file.is_open()) return R::Fail("cannot open " + platform::PathToUtf8(exe));

@@ -51,8 +51,8 @@ std::span<const ProfileField> ProfileFields() { return kFields; }
 
 Result<AExecutableStructure> DecodeProfileRecord(ByteView record) {
     if (record.size() < kProfileRecordSize) {
-        return Result<AExecutableStructure>::Fail(Sprintf("profile record is %zu bytes, expected %zu",
-                                                          record.size(), kProfileRecordSize));
+        return Result<AExecutableStructure>::Fail(
+            Sprintf("profile record is %zu bytes, expected %zu", record.size(), kProfileRecordSize));
     }
     AExecutableStructure profile;
     for (const ProfileField& f : kFields) {
@@ -60,9 +60,8 @@ Result<AExecutableStructure> DecodeProfileRecord(ByteView record) {
         if (f.text) {
             const std::size_t length = at[0];
             if (length > f.capacity) {
-                return Result<AExecutableStructure>::Fail(
-                    Sprintf("profile field %s claims %zu bytes of %zu: not a profile record", f.name, length,
-                            f.capacity));
+                return Result<AExecutableStructure>::Fail(Sprintf(
+                    "profile field %s claims %zu bytes of %zu: not a profile record", f.name, length, f.capacity));
             }
             profile.*f.text = platform::AnsiToUtf8(std::string_view(reinterpret_cast<const char*>(at + 1), length));
         } else {

@@ -9,13 +9,11 @@ namespace orlo {
 namespace {
 
 int DigitsValue(const std::string& digits, int fallback) {
-    if (digits.empty())
-        return fallback;
+    if (digits.empty()) return fallback;
     long long v = 0;
     for (char c : digits) {
         v = v * 10 + (c - '0');
-        if (v > 2147483647LL)
-            return fallback;
+        if (v > 2147483647LL) return fallback;
     }
     return static_cast<int>(v);
 }
@@ -50,11 +48,9 @@ void LoadResolutions(const IComponentContainer& form, LauncherSettings& settings
     }
     for (int i = 0; i < count; ++i) {
         IControl* control = form.Component(i);
-        if (!control || control->ClassName() != kResolutionListClass)
-            continue;
+        if (!control || control->ClassName() != kResolutionListClass) continue;
         auto* list = dynamic_cast<IListControl*>(control);
-        if (!list)
-            continue;
+        if (!list) continue;
         list->SetItems(std::vector<std::string>(kResolutionTexts.begin(), kResolutionTexts.end()));
         list->SetItemIndex(settings.nResolutionIndex);
         settings.sResolution = list->SelectedText();
@@ -62,9 +58,7 @@ void LoadResolutions(const IComponentContainer& form, LauncherSettings& settings
     ParseResolution(settings);
 }
 
-void LoadResolutions(const IComponentContainer& form) {
-    LoadResolutions(form, g_Settings());
-}
+void LoadResolutions(const IComponentContainer& form) { LoadResolutions(form, g_Settings()); }
 
 void ResolutionComboboxChange(const IListControl& list, LauncherSettings& settings) {
     const int index = list.ItemIndex();
@@ -76,8 +70,6 @@ void ResolutionComboboxChange(const IListControl& list, LauncherSettings& settin
     TraceF("g_sResolution %s", settings.sResolution.c_str());
 }
 
-void ResolutionComboboxChange(const IListControl& list) {
-    ResolutionComboboxChange(list, g_Settings());
-}
+void ResolutionComboboxChange(const IListControl& list) { ResolutionComboboxChange(list, g_Settings()); }
 
 }  // namespace orlo

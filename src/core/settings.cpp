@@ -25,8 +25,7 @@ constexpr Layout kOlder{kOldSection, "默认账号", "默认服务器", "分辨�
 
 int ReadInt(const IniFile& ini, std::string_view section, std::string_view key, int fallback) {
     auto value = ini.Get(section, key);
-    if (!value)
-        return fallback;
+    if (!value) return fallback;
     return ParseSettingsInteger(*value).value_or(fallback);
 }
 
@@ -42,10 +41,8 @@ IniFile LoadIni(const std::filesystem::path& file) {
 }  // namespace
 
 std::optional<int> ParseSettingsInteger(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
         std::uint64_t v = 0;
         for (char c : text.substr(2)) {
@@ -53,11 +50,9 @@ std::optional<int> ParseSettingsInteger(std::string_view text) {
                     : (c >= 'a' && c <= 'f') ? c - 'a' + 10
                     : (c >= 'A' && c <= 'F') ? c - 'A' + 10
                                              : -1;
-            if (d < 0)
-                return std::nullopt;
+            if (d < 0) return std::nullopt;
             v = v * 16 + static_cast<std::uint64_t>(d);
-            if (v > 0xFFFFFFFFu)
-                return std::nullopt;
+            if (v > 0xFFFFFFFFu) return std::nullopt;
         }
         // Eight hexadecimal digits fill the 32 bits, sign included, as the stored integers did.
         return static_cast<int>(static_cast<std::int32_t>(static_cast<std::uint32_t>(v)));
@@ -67,20 +62,15 @@ std::optional<int> ParseSettingsInteger(std::string_view text) {
         negative = text[0] == '-';
         text.remove_prefix(1);
     }
-    if (text.empty())
-        return std::nullopt;
+    if (text.empty()) return std::nullopt;
     std::int64_t v = 0;
     for (char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
+        if (c < '0' || c > '9') return std::nullopt;
         v = v * 10 + (c - '0');
-        if (v > 2147483648LL)
-            return std::nullopt;
+        if (v > 2147483648LL) return std::nullopt;
     }
-    if (negative)
-        v = -v;
-    if (v > 2147483647LL)
-        return std::nullopt;
+    if (negative) v = -v;
+    if (v > 2147483647LL) return std::nullopt;
     return static_cast<int>(v);
 }
 
@@ -121,12 +111,8 @@ bool SaveSettings(const std::filesystem::path& file, const LauncherSettings& set
     return platform::ReplaceFileContents(file, ini.SerializeAnsi());
 }
 
-void ReadSettings(std::string_view title) {
-    ReadSettings(GetSettingsFileName(title), g_Settings());
-}
+void ReadSettings(std::string_view title) { ReadSettings(GetSettingsFileName(title), g_Settings()); }
 
-bool SaveSettings(std::string_view title) {
-    return SaveSettings(GetSettingsFileName(title), g_Settings());
-}
+bool SaveSettings(std::string_view title) { return SaveSettings(GetSettingsFileName(title), g_Settings()); }
 
 }  // namespace orlo

@@ -18,7 +18,7 @@ struct FileCloser {
 };
 
 class TraceSink {
-public:
+  public:
     TraceSink() {
         const char* name = std::getenv("ORLO_TRACE");
         if (!name || !*name) return;
@@ -50,7 +50,7 @@ public:
         std::fflush(file_.get());
     }
 
-private:
+  private:
     std::unique_ptr<std::FILE, FileCloser> file_;
     std::mutex mutex_;
 };

@@ -15,8 +15,8 @@ struct ShortString {
     std::string TClientStartRecord::*member;
 };
 constexpr ShortString kStrings[] = {
-    {0, 30, &TClientStartRecord::ServerName},       {31, 30, &TClientStartRecord::ServerIP},
-    {62, 100, &TClientStartRecord::ServerKey},      {297, 50, &TClientStartRecord::ResourceFolder},
+    {0, 30, &TClientStartRecord::ServerName},  {31, 30, &TClientStartRecord::ServerIP},
+    {62, 100, &TClientStartRecord::ServerKey}, {297, 50, &TClientStartRecord::ResourceFolder},
     {634, 127, &TClientStartRecord::Extra},
 };
 
@@ -25,9 +25,9 @@ struct ByteField {
     std::uint8_t TClientStartRecord::*member;
 };
 constexpr ByteField kByteFields[] = {
-    {352, &TClientStartRecord::FullScreen},   {353, &TClientStartRecord::WaitVBlank},
-    {354, &TClientStartRecord::Accel3D},      {355, &TClientStartRecord::EnabledMini},
-    {364, &TClientStartRecord::NotClassicUI}, {372, &TClientStartRecord::ClientType},
+    {352, &TClientStartRecord::FullScreen},     {353, &TClientStartRecord::WaitVBlank},
+    {354, &TClientStartRecord::Accel3D},        {355, &TClientStartRecord::EnabledMini},
+    {364, &TClientStartRecord::NotClassicUI},   {372, &TClientStartRecord::ClientType},
     {374, &TClientStartRecord::AutoClientType}, {375, &TClientStartRecord::Marker375},
     {632, &TClientStartRecord::AssistantKind},
 };

@@ -15,9 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)ini.Get("客户端", "默认账号");
     const std::string once = ini.SerializeAnsi();
     orlo::IniFile again = orlo::IniFile::Parse(once);
-    if (again.Get("Client", "Account") != std::optional<std::string>("张三"))
-        std::abort();
-    if (again.SerializeAnsi() != once)
-        std::abort();
+    if (again.Get("Client", "Account") != std::optional<std::string>("张三")) std::abort();
+    if (again.SerializeAnsi() != once) std::abort();
     return 0;
 }

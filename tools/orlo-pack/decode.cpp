@@ -48,14 +48,22 @@ Result<std::string> DecodeStartRecordText(ByteView command_line) {
     if (!record) return Result<std::string>::Fail(record.error());
     const TClientStartRecord& r = *record;
     nlohmann::ordered_json json = {
-        {"ServerName", r.ServerName},     {"ServerIP", r.ServerIP},
-        {"ServerKey", r.ServerKey},       {"ResourceFolder", r.ResourceFolder},
-        {"Port", r.Port},                 {"FullScreen", r.FullScreen},
-        {"WaitVBlank", r.WaitVBlank},     {"Accel3D", r.Accel3D},
-        {"EnabledMini", r.EnabledMini},   {"Width", r.Width},
-        {"Height", r.Height},             {"NotClassicUI", r.NotClassicUI},
-        {"ClientType", r.ClientType},     {"AutoClientType", r.AutoClientType},
-        {"Marker375", r.Marker375},       {"AssistantKind", r.AssistantKind},
+        {"ServerName", r.ServerName},
+        {"ServerIP", r.ServerIP},
+        {"ServerKey", r.ServerKey},
+        {"ResourceFolder", r.ResourceFolder},
+        {"Port", r.Port},
+        {"FullScreen", r.FullScreen},
+        {"WaitVBlank", r.WaitVBlank},
+        {"Accel3D", r.Accel3D},
+        {"EnabledMini", r.EnabledMini},
+        {"Width", r.Width},
+        {"Height", r.Height},
+        {"NotClassicUI", r.NotClassicUI},
+        {"ClientType", r.ClientType},
+        {"AutoClientType", r.AutoClientType},
+        {"Marker375", r.Marker375},
+        {"AssistantKind", r.AssistantKind},
         {"Extra", r.Extra},
     };
     return json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);

@@ -11,7 +11,7 @@
 namespace orlo::pack {
 
 struct PackInput {
-    Bytes launcher;                    // the launcher as built, or one already packed (with replace)
+    Bytes launcher;  // the launcher as built, or one already packed (with replace)
     AExecutableStructure profile;
     std::optional<Bytes> skin_stream;  // a compiled component stream ("TPF0")
     Bytes kit32;

@@ -27,7 +27,10 @@ IconvHandle Open(const char* to, const char* from) {
 
 // Converts the whole input; on an unconvertible sequence either fails or writes `replacement`
 // and skips `skip` input bytes (one UTF-8 character or one byte).
-std::optional<std::string> Convert(std::string_view in, const char* to, const char* from, const char* replacement,
+std::optional<std::string> Convert(std::string_view in,
+                                   const char* to,
+                                   const char* from,
+                                   const char* replacement,
                                    bool from_utf8) {
     IconvHandle cd = Open(to, from);
     if (!cd) return std::nullopt;

@@ -28,8 +28,8 @@ namespace {
 
 std::optional<std::string> ToAnsi(std::string_view utf8, bool strict) {
     if (utf8.empty()) return std::string();
-    int wn = MultiByteToWideChar(CP_UTF8, strict ? MB_ERR_INVALID_CHARS : 0, utf8.data(),
-                                 static_cast<int>(utf8.size()), nullptr, 0);
+    int wn = MultiByteToWideChar(CP_UTF8, strict ? MB_ERR_INVALID_CHARS : 0, utf8.data(), static_cast<int>(utf8.size()),
+                                 nullptr, 0);
     if (wn <= 0) return std::nullopt;
     std::wstring wide(static_cast<size_t>(wn), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), wn);

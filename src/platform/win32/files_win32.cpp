@@ -15,7 +15,8 @@ std::filesystem::path TempDirectory() {
     if (n == 0 || n > MAX_PATH) return std::filesystem::path(L"C:\\Windows\\Temp");
     std::vector<wchar_t> longPath(32768);
     DWORD m = GetLongPathNameW(shortPath, longPath.data(), static_cast<DWORD>(longPath.size()));
-    std::wstring result = (m > 0 && m < longPath.size()) ? std::wstring(longPath.data(), m) : std::wstring(shortPath, n);
+    std::wstring result =
+        (m > 0 && m < longPath.size()) ? std::wstring(longPath.data(), m) : std::wstring(shortPath, n);
     while (result.size() > 3 && (result.back() == L'\\' || result.back() == L'/')) result.pop_back();
     return std::filesystem::path(result);
 }
@@ -40,8 +41,8 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std:
 }
 
 bool ReplaceFileContents(const std::filesystem::path& path, std::string_view bytes) {
-    std::wstring temp = path.wstring() + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-                        std::to_wstring(GetTickCount());
+    std::wstring temp =
+        path.wstring() + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(GetTickCount());
     bool ok = true;
     {
         win32::UniqueHandle h(

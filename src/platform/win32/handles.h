@@ -7,7 +7,7 @@
 namespace orlo::platform::win32 {
 
 class UniqueHandle {
-public:
+  public:
     UniqueHandle() = default;
     explicit UniqueHandle(HANDLE h) : h_(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
     UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
@@ -29,7 +29,7 @@ public:
         h_ = nullptr;
     }
 
-private:
+  private:
     HANDLE h_ = nullptr;
 };
 

@@ -150,11 +150,9 @@ TEST(IniFileUpdate, ChangesOnlyTheValueAndKeepsEveryOtherLine) {
 TEST(IniFileRobustness, SurvivesMalformedHugeAndTruncatedInput) {
     std::mt19937 rng(12345);
     std::string random_bytes(64 * 1024, '\0');
-    for (char& c : random_bytes)
-        c = static_cast<char>(rng());
+    for (char& c : random_bytes) c = static_cast<char>(rng());
     std::string many_lines;
-    for (int i = 0; i < 50000; ++i)
-        many_lines += (i % 7 == 0) ? "[s" + std::to_string(i % 50) + "]\n" : "k=v\r\n";
+    for (int i = 0; i < 50000; ++i) many_lines += (i % 7 == 0) ? "[s" + std::to_string(i % 50) + "]\n" : "k=v\r\n";
     struct Case {
         const char* name;
         std::string bytes;

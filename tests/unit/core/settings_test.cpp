@@ -231,8 +231,7 @@ TEST_F(SettingsFile, SaveWritesCodePageTextAndKeepsForeignLines) {
                   "?\r\nResolution=9\r\nFullScreen=1\r\nWaitVBlank=0\r\n\r\n[Other]\r\nk=v\r\n");
     // Replaced in place: no temporary file is left beside it.
     int entries = 0;
-    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_))
-        ++entries;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++entries;
     EXPECT_EQ(entries, 1);
 }
 

@@ -86,7 +86,7 @@ inline Bytes Packed(Bytes image, const AExecutableStructure& profile, std::size_
 }
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::random_device rd;
         path_ = std::filesystem::temp_directory_path() / ("orlo-test-" + std::to_string(rd()));
@@ -99,12 +99,12 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path Write(const std::string& name, const Bytes& bytes) const {
         auto p = path_ / name;
-        std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                 static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(p, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         return p;
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -70,9 +70,12 @@ TEST_P(SignedLauncher, ProfileIsFoundBeforeTheCertificateTable) {
     EXPECT_EQ(loc->block_pos, unsigned_size - 16 - 1000 - 2348);
 }
 
-INSTANTIATE_TEST_SUITE_P(Padding, SignedLauncher,
-                         ::testing::Values(SignedCase{PeKind::Pe32At256, 0}, SignedCase{PeKind::Pe32At256, 3},
-                                           SignedCase{PeKind::Pe32At256, 7}, SignedCase{PeKind::Pe32PlusAt128, 0},
+INSTANTIATE_TEST_SUITE_P(Padding,
+                         SignedLauncher,
+                         ::testing::Values(SignedCase{PeKind::Pe32At256, 0},
+                                           SignedCase{PeKind::Pe32At256, 3},
+                                           SignedCase{PeKind::Pe32At256, 7},
+                                           SignedCase{PeKind::Pe32PlusAt128, 0},
                                            SignedCase{PeKind::Pe32PlusAt128, 5}));
 
 TEST(LauncherProfile, CertificateEntryPointingOutsideTheFileReadsAsUnsigned) {

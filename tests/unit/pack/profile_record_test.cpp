@@ -44,8 +44,8 @@ TEST(ProfileRecord, RefusesTextsThatDoNotFit) {
     };
     const Case cases[] = {
         {"title one byte too long", &AExecutableStructure::sTitle, std::string(101, 'x'), "sTitle"},
-        {"app name of 11 Chinese characters (22 ANSI bytes)", &AExecutableStructure::sAppName,
-         "一二三四五六七八九十一", "sAppName"},
+        {"app name of 11 Chinese characters (22 ANSI bytes)", &AExecutableStructure::sAppName, "一二三四五六七八九十一",
+         "sAppName"},
         {"character outside the code page", &AExecutableStructure::sSubject, "\xF0\x9F\x98\x80", "sSubject"},
     };
     for (const auto& c : cases) {
@@ -77,8 +77,8 @@ TEST(ProfileDescription, JsonRoundTripsEveryField) {
 }
 
 TEST(ProfileDescription, RejectsUnknownKeysAndWrongTypes) {
-    for (const char* text : {R"({"sTitel": "x"})", R"({"nGMNum": "12"})", R"({"sTitle": 5})",
-                             R"({"nGMNum": 4294967296})", R"([1, 2])"}) {
+    for (const char* text :
+         {R"({"sTitel": "x"})", R"({"nGMNum": "12"})", R"({"sTitle": 5})", R"({"nGMNum": 4294967296})", R"([1, 2])"}) {
         SCOPED_TRACE(text);
         EXPECT_FALSE(pack::ProfileFromJson(nlohmann::json::parse(text)).ok());
     }
