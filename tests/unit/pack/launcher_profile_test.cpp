@@ -76,7 +76,11 @@ INSTANTIATE_TEST_SUITE_P(Padding,
                                            SignedCase{PeKind::Pe32At256, 3},
                                            SignedCase{PeKind::Pe32At256, 7},
                                            SignedCase{PeKind::Pe32PlusAt128, 0},
-                                           SignedCase{PeKind::Pe32PlusAt128, 5}));
+                                           SignedCase{PeKind::Pe32PlusAt128, 5}),
+                         [](const ::testing::TestParamInfo<SignedCase>& info) {
+                             return std::string(info.param.kind == PeKind::Pe32At256 ? "Pe32" : "Pe32Plus") +
+                                    "_padding" + std::to_string(info.param.padding);
+                         });
 
 TEST(LauncherProfile, CertificateEntryPointingOutsideTheFileReadsAsUnsigned) {
     TempDir dir;
