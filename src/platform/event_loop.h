@@ -12,7 +12,7 @@ namespace orlo::platform {
 using TimerId = std::uint32_t;
 
 class EventLoop {
-public:
+  public:
     virtual ~EventLoop() = default;
 
     // A repeating timer on the loop's thread; kill it to stop it (also from its own callback).

@@ -1,4 +1,4 @@
-// Owning wrappers for Win32 handles; the only place CloseHandle is called.
+// Owning wrappers for Win32 handles; the only place CloseHandle and DestroyWindow are called.
 #pragma once
 #include <windows.h>
 
@@ -31,6 +31,34 @@ class UniqueHandle {
 
   private:
     HANDLE h_ = nullptr;
+};
+
+// A window is destroyed by the thread that created it, so the owner must live on that thread.
+class UniqueWindow {
+  public:
+    UniqueWindow() = default;
+    explicit UniqueWindow(HWND w) : w_(w) {}
+    UniqueWindow(UniqueWindow&& o) noexcept : w_(std::exchange(o.w_, nullptr)) {}
+    UniqueWindow& operator=(UniqueWindow&& o) noexcept {
+        if (this != &o) {
+            reset();
+            w_ = std::exchange(o.w_, nullptr);
+        }
+        return *this;
+    }
+    UniqueWindow(const UniqueWindow&) = delete;
+    UniqueWindow& operator=(const UniqueWindow&) = delete;
+    ~UniqueWindow() { reset(); }
+
+    HWND get() const { return w_; }
+    explicit operator bool() const { return w_ != nullptr; }
+    void reset() {
+        if (w_) DestroyWindow(w_);
+        w_ = nullptr;
+    }
+
+  private:
+    HWND w_ = nullptr;
 };
 
 }  // namespace orlo::platform::win32
