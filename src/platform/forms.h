@@ -27,7 +27,7 @@ struct FormEvents {
 };
 
 class Form {
-public:
+  public:
     virtual ~Form() = default;
     virtual WindowHandle Handle() const = 0;
     virtual void Show() = 0;
@@ -38,6 +38,7 @@ public:
     virtual void SetCaption(const std::string& caption) = 0;
 };
 
+// Never null; the window is created hidden.
 std::unique_ptr<Form> CreateForm(const FormSpec& spec, FormEvents events);
 
 }  // namespace orlo::platform
