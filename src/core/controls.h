@@ -2,7 +2,9 @@
 // logic drives real Win32 controls and the in-memory ones of the headless backend. Texts are
 // UTF-8.
 #pragma once
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orlo {
@@ -12,6 +14,30 @@ class IControl {
     virtual ~IControl() = default;
     // The skin's class name of the control, e.g. "TuResolutionCombobox".
     virtual std::string ClassName() const = 0;
+    // Whether the control is of that kind or derived from it (a skin kind may extend another).
+    virtual bool InheritsFrom(std::string_view class_name) const { return ClassName() == class_name; }
+};
+
+struct TColor {
+    std::uint8_t red = 0, green = 0, blue = 0;
+    bool operator==(const TColor&) const = default;
+};
+
+class ILabelControl : public IControl {
+  public:
+    virtual void SetCaption(const std::string& caption) = 0;
+    virtual std::string Caption() const = 0;
+    virtual void SetFontColor(TColor color) = 0;
+    virtual TColor FontColor() const = 0;
+};
+
+class IEditControl : public IControl {
+  public:
+    virtual void SetText(const std::string& text) = 0;
+    virtual std::string Text() const = 0;
+    // The grey hint shown while the edit is empty.
+    virtual void SetHint(const std::string& hint) = 0;
+    virtual std::string Hint() const = 0;
 };
 
 class IListControl : public IControl {

@@ -1,0 +1,191 @@
+#include "core/client_app.h"
+
+#include "core/profile.h"
+#include "core/resolutions.h"
+#include "core/settings.h"
+#include "core/trace.h"
+
+namespace orlo {
+namespace {
+
+using namespace std::chrono_literals;
+
+TuClientApp*& ClientAppSlot() {
+    static TuClientApp* app = nullptr;
+    return app;
+}
+
+}  // namespace
+
+TColor MessageColor(TMessageType kind) {
+    switch (kind) {
+        case mtError:
+            return {255, 0, 0};
+        case mtWaringin:
+            return {255, 255, 0};
+        case mtNormal:
+        default:
+            return {0, 255, 0};
+    }
+}
+
+std::string& ApplicationTitle() {
+    static std::string title;
+    return title;
+}
+
+ClientAppSteps DefaultClientAppSteps() {
+    ClientAppSteps s;
+    s.create_server_connect_list = [] {};
+    s.read_settings = [] { ReadSettings(ApplicationTitle()); };
+    s.load_server_list_cache = [] {};
+    s.load_exe_info = [] {
+        // Without a profile nothing the launcher does can be right: end at the first turn.
+        if (!LoadExeInfo(ProcessProfile())) platform::MainLoop().Quit();
+    };
+    s.compute_device_identity = [] {};
+    s.check_server_info = [] { return true; };
+    s.settle_game_directory = [] {};
+    s.load_resolutions = [](IComponentContainer* main_form) {
+        if (main_form) LoadResolutions(*main_form);
+    };
+    s.do_http = [] {};
+    s.create_desktop_shortcut = [] {};
+    s.save_settings = [] { SaveSettings(ApplicationTitle()); };
+    s.end_application = [] { platform::MainLoop().Quit(); };
+    return s;
+}
+
+TuClientApp::TuClientApp(ClientAppSteps steps, platform::EventLoop& loop) : steps_(std::move(steps)) {
+    steps_.create_server_connect_list();
+    steps_.read_settings();
+    steps_.load_server_list_cache();
+    steps_.load_exe_info();
+    // The server id just read is not trusted until the catalogue arrives and reads it again.
+    g_Settings().nServerID = 0;
+    FAtCheckVer = true;
+    FCode = 0;
+    FTimer = std::make_unique<TTimer>(
+        10ms, [this] { StartupCheck(); }, loop);
+    FMiniTimer = std::make_unique<TTimer>(
+        1000ms, [this] { PhoneCountdown(); }, loop);
+    FTimerQuyery = std::make_unique<TTimer>(
+        3000ms, [this] { QueryLoginResult(); }, loop);
+    FServerInfo = std::make_unique<TServerInfo>();
+    FClientSocket = std::make_unique<TuClientSocket>();
+    FClientSocket->OnRead = [] {};
+    FClientSocket->OnConnect = [] {};
+    FClientSocket->OnDisconnect = [] {};
+    FClientSocket->OnError = [] {};
+    FMonitor = std::make_unique<TDMKernelMonitor>([this](const std::string& report) { Print(mtError, report); });
+    steps_.compute_device_identity();
+}
+
+TuClientApp::~TuClientApp() {
+    steps_.save_settings();
+    FClientSocket.reset();
+    FTimer.reset();
+    FMiniTimer.reset();
+    FTimerQuyery.reset();
+    FServerInfo.reset();
+}
+
+void TuClientApp::Open() {
+    FTimer->SetEnabled(true);
+    const std::string& account = g_Settings().sAccount;
+    if (EditID && !account.empty()) {
+        EditID->SetHint(std::string());
+        EditID->SetText(account);
+        // Nothing has been typed in this run yet when the window opens.
+        if (EditPW) EditPW->SetText(std::string());
+    }
+}
+
+void TuClientApp::StartupCheck() {
+    FTimer->SetEnabled(false);
+    const bool catalogue = steps_.check_server_info();
+    steps_.settle_game_directory();
+    steps_.read_settings();
+    steps_.load_resolutions(FMainForm);
+    if (!catalogue) {
+        FAtCheckVer = false;
+        return;
+    }
+    steps_.do_http();
+    steps_.create_desktop_shortcut();
+    FMonitor->SetSpeedCheck(true);
+    FAtCheckVer = false;
+}
+
+std::string TuClientApp::GetTitle() {
+    AExecutableStructure profile;
+    if (!ReadProfile(profile)) return std::string();
+    return profile.sTitle;
+}
+
+void TuClientApp::Print(TMessageType kind, const std::string& message) {
+    TraceF("Print %s", message.c_str());
+    if (!FMainForm) return;
+    const TColor color = MessageColor(kind);
+    for (int i = 0; i < FMainForm->ComponentCount(); ++i) {
+        IControl* control = FMainForm->Component(i);
+        if (!control || !control->InheritsFrom("TuInfLable")) continue;
+        auto* label = dynamic_cast<ILabelControl*>(control);
+        if (!label) continue;
+        label->SetFontColor(color);
+        label->SetCaption(message);
+    }
+}
+
+void TuClientApp::PrintEx(const void* /*update_item*/, const std::string& message) { Print(mtNormal, message); }
+
+void TuClientApp::SetButtonsEnabled(bool enabled) {
+    if (OnSetButtonsEnabled) OnSetButtonsEnabled(enabled);
+}
+
+void TuClientApp::PhoneCountdown() {}
+void TuClientApp::QueryLoginResult() {}
+
+void TuClientApp::StartGame() {}
+void TuClientApp::CloseApplication() {
+    FConnected = false;  // the socket closes with the connection work
+    steps_.end_application();
+}
+void TuClientApp::ShowRegisterDialog() {}
+void TuClientApp::ShowChangePasswordDialog() {}
+void TuClientApp::ShowGetBackPasswordDialog() {}
+void TuClientApp::OpenURL(const std::string& url) { TraceF("OpenURL %s", url.c_str()); }
+void TuClientApp::ShowSettingsDialog() {}
+void TuClientApp::Repair() {}
+void TuClientApp::ToggleResolutionList() {}
+void TuClientApp::ShowPhoneRegisterDialog() {}
+void TuClientApp::SetLoginPasswd() {}
+void TuClientApp::LoginQueryQQandWXUrl(int /*kind*/) {}
+void TuClientApp::Start360() {}
+
+TuClientApp* g_ClientApp() { return ClientAppSlot(); }
+
+std::shared_ptr<IuApplication>& g_Application() {
+    static std::shared_ptr<IuApplication> application;
+    return application;
+}
+
+void SetClientApp(std::shared_ptr<TuClientApp> app) {
+    ClientAppSlot() = app.get();
+    g_Application() = std::move(app);
+}
+
+void ReleaseClientApp() {
+    ClientAppSlot() = nullptr;
+    g_Application().reset();
+}
+
+void Print(TMessageType kind, const std::string& message) {
+    if (TuClientApp* app = g_ClientApp()) {
+        app->Print(kind, message);
+    } else {
+        TraceF("Print %s", message.c_str());
+    }
+}
+
+}  // namespace orlo

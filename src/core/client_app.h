@@ -1,0 +1,141 @@
+// TuClientApp: the launcher's controller. One per process, made at start-up and destroyed at
+// the end (which saves the settings). It owns the catalogue, the game-server socket and the
+// timers of the start-up and account flows, holds the bound controls of the main window, and
+// carries Print, the channel every subsystem uses to tell the player something.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "catalogue/server_info.h"
+#include "core/application.h"
+#include "core/controls.h"
+#include "core/kernel_monitor.h"
+#include "core/timer.h"
+#include "launch/client_socket.h"
+
+namespace orlo {
+
+enum TMessageType : std::uint8_t { mtNormal = 0, mtError = 1, mtWaringin = 2 };
+
+TColor MessageColor(TMessageType kind);
+
+// The steps construction, StartupCheck and destruction run, in their order. The defaults
+// are the launcher's own; tests put recorders in their place.
+struct ClientAppSteps {
+    std::function<void()> create_server_connect_list;
+    std::function<void()> read_settings;
+    std::function<void()> load_server_list_cache;
+    std::function<void()> load_exe_info;
+    std::function<void()> compute_device_identity;
+    std::function<bool()> check_server_info;
+    std::function<void()> settle_game_directory;
+    std::function<void(IComponentContainer* main_form)> load_resolutions;
+    std::function<void()> do_http;
+    std::function<void()> create_desktop_shortcut;
+    std::function<void()> save_settings;
+    std::function<void()> end_application;
+};
+ClientAppSteps DefaultClientAppSteps();
+
+class TuClientApp : public IuApplication {
+  public:
+    explicit TuClientApp(ClientAppSteps steps = DefaultClientAppSteps(),
+                         platform::EventLoop& loop = platform::MainLoop());
+    ~TuClientApp() override;
+    TuClientApp(const TuClientApp&) = delete;
+    TuClientApp& operator=(const TuClientApp&) = delete;
+
+    // Called by the main window once its skin is loaded: arms the one-shot start-up timer and
+    // puts the remembered account into the account edit.
+    void Open();
+    // The one-shot start-up sequence (handler of FTimer).
+    void StartupCheck();
+
+    // The profile's title, read afresh; usable before any TuClientApp exists.
+    static std::string GetTitle();
+
+    void Print(TMessageType kind, const std::string& message);
+    void PrintEx(const void* update_item, const std::string& message);
+    void SetButtonsEnabled(bool enabled);
+
+    // The main window's components, and the controls bound from the skin.
+    void AttachMainForm(IComponentContainer* form) { FMainForm = form; }
+    IComponentContainer* MainForm() const { return FMainForm; }
+    bool CheckVer() const { return FAtCheckVer; }
+    TServerInfo& ServerInfo() { return *FServerInfo; }
+    int MaxClient() const { return FServerInfo->FMaxClient; }
+    ILabelControl* InfLable() const { return FTuInfLable; }
+    TTimer& StartupTimer() { return *FTimer; }
+
+    // Hook for the main window's rule of which buttons follow the login state.
+    std::function<void(bool)> OnSetButtonsEnabled;
+
+    // IuApplication
+    void StartGame() override;
+    void CloseApplication() override;
+    void ShowRegisterDialog() override;
+    void ShowChangePasswordDialog() override;
+    void ShowGetBackPasswordDialog() override;
+    void OpenURL(const std::string& url) override;
+    void ShowSettingsDialog() override;
+    void Repair() override;
+    void ToggleResolutionList() override;
+    void ShowPhoneRegisterDialog() override;
+    void SetLoginPasswd() override;
+    void LoginQueryQQandWXUrl(int kind) override;
+    void Start360() override;
+
+    // Bound skin controls (null until the skin binds them).
+    ILabelControl* FTuInfLable = nullptr;
+    IControl* FTuStartBtton = nullptr;
+    IControl* FTuCurProgressBar = nullptr;
+    IControl* FTuAllProgressBar = nullptr;
+    IControl* TreeView = nullptr;
+    IControl* WebBrowser = nullptr;
+    IEditControl* EditID = nullptr;
+    IEditControl* EditPW = nullptr;
+    IListControl* ResolutionCombobox = nullptr;
+    IControl* PhoneBtn = nullptr;
+    IControl* LoginExchange = nullptr;
+    std::string sHomePage, sPayPage, sContactPage;
+
+  private:
+    void PhoneCountdown();
+    void QueryLoginResult();
+
+    ClientAppSteps steps_;
+    IComponentContainer* FMainForm = nullptr;
+    bool FAtCheckVer = false;
+    std::unique_ptr<TTimer> FTimer;
+    std::unique_ptr<TTimer> FMiniTimer;
+    std::unique_ptr<TTimer> FTimerQuyery;
+    std::unique_ptr<TServerInfo> FServerInfo;
+    std::unique_ptr<TuClientSocket> FClientSocket;
+    std::unique_ptr<TDMKernelMonitor> FMonitor;
+    bool FConnected = false;
+    bool FTryConnecting = false;
+    bool FNeedTokenID = false;
+    std::string FBufferStr;
+    std::uint8_t FCode = 0;
+    std::string FNewAccount;
+    std::uint32_t PhoneTickCount = 0;
+    std::uint32_t QueryTickCount = 0;
+};
+
+// The process's controller. The shared reference is the one the skin controls hold; releasing
+// it at the end of the process destroys the object.
+TuClientApp* g_ClientApp();
+std::shared_ptr<IuApplication>& g_Application();
+void SetClientApp(std::shared_ptr<TuClientApp> app);
+// Drops the process's reference; the object is destroyed (and saves the settings) here.
+void ReleaseClientApp();
+
+// The application title: the profile's title, set by start-up before anything else reads it.
+std::string& ApplicationTitle();
+
+// Print through the process's controller; only the trace line when there is none yet.
+void Print(TMessageType kind, const std::string& message);
+
+}  // namespace orlo
