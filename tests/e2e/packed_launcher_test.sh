@@ -52,8 +52,15 @@ for f in plain.exe kits.exe signed.exe; do
     "$native_pack" show "$f" > "$f.native.json"
     same_profile "$f.native.json"
   fi
-  # The launcher reads its own file; its trace shows what it took from the profile.
-  ORLO_TRACE="$work/$f.trace" "$wine_run" "$work/$f"
+  # The launcher reads its own file; its trace shows what it took from the profile. It then
+  # keeps running with its window open, so it is ended once the trace says enough.
+  ORLO_TRACE="$work/$f.trace" "$wine_run" "$work/$f" >/dev/null 2>&1 &
+  launcher=$!
+  for _ in $(seq 600); do grep -q "nGMChannel" "$f.trace" 2>/dev/null && break; sleep 0.1; done
+  kill "$launcher" 2>/dev/null || true
+  wait "$launcher" 2>/dev/null || true
+  # The next file has the same title: it must not find this one still running.
+  for _ in $(seq 100); do pgrep -f "$work/$f" >/dev/null || break; sleep 0.1; done
   grep -q "sAppName 签名登录器" "$f.trace" || { echo "$f: launcher did not read its profile"; cat "$f.trace"; exit 1; }
   grep -q "nGMNum -42" "$f.trace"
   echo "$f: profile read by orlo-pack and by the launcher"
