@@ -11,12 +11,15 @@
 
 namespace orlo::platform {
 
+// An empty user agent leaves the choice to the library: libcurl then sends no User-Agent
+// header, WinHTTP sends "WinHTTP". Only http and https URLs are fetched. A redirection
+// chain longer than max_redirects is a transport error, not the last 3xx.
 struct HttpRequestOptions {
-    std::string user_agent;                                   // empty: the client's own default
-    std::vector<std::pair<std::string, std::string>> headers; // extra request headers
-    int max_redirects = 0;                                    // 0: redirections are not followed
-    std::chrono::milliseconds timeout{0};                     // whole request; 0: the client's default
-    std::size_t max_body_bytes = std::size_t(16) << 20;       // a longer body is an error, not a crash
+    std::string user_agent;                                    // empty: the client's own default
+    std::vector<std::pair<std::string, std::string>> headers;  // extra request headers
+    int max_redirects = 0;                                     // 0: redirections are not followed
+    std::chrono::milliseconds timeout{0};                      // whole request; 0: the client's default
+    std::size_t max_body_bytes = std::size_t(16) << 20;        // a longer body is an error, not a crash
 };
 
 struct HttpResponse {
