@@ -1,6 +1,7 @@
 // Owning wrappers for Win32 handles; the only place CloseHandle and DestroyWindow are called.
 #pragma once
 #include <windows.h>
+#include <winhttp.h>
 
 #include <utility>
 
@@ -59,6 +60,35 @@ class UniqueWindow {
 
   private:
     HWND w_ = nullptr;
+};
+
+// A WinHTTP session, connection or request. Closing a parent does not wait for its children,
+// so owners are declared parent first and destroyed child first.
+class UniqueInternet {
+  public:
+    UniqueInternet() = default;
+    explicit UniqueInternet(HINTERNET h) : h_(h) {}
+    UniqueInternet(UniqueInternet&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+    UniqueInternet& operator=(UniqueInternet&& o) noexcept {
+        if (this != &o) {
+            reset();
+            h_ = std::exchange(o.h_, nullptr);
+        }
+        return *this;
+    }
+    UniqueInternet(const UniqueInternet&) = delete;
+    UniqueInternet& operator=(const UniqueInternet&) = delete;
+    ~UniqueInternet() { reset(); }
+
+    HINTERNET get() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr; }
+    void reset() {
+        if (h_) WinHttpCloseHandle(h_);
+        h_ = nullptr;
+    }
+
+  private:
+    HINTERNET h_ = nullptr;
 };
 
 }  // namespace orlo::platform::win32
