@@ -89,6 +89,16 @@ std::map<std::string, LoopbackServer::Handler> Routes() {
          [](const HttpRequest& req, Reply& reply) {
              reply.Send(static_cast<int>(Tail(req)), "moved", {"Location: /echo"});
          }},
+        // Each redirects once to /dir/target, naming it in a different form.
+        {"/locate/absolute",
+         [](const HttpRequest& req, Reply& reply) {
+             reply.Send(302, "moved", {"Location: http://" + req.headers.at("host") + "/dir/target"});
+         }},
+        {"/locate/rooted",
+         [](const HttpRequest&, Reply& reply) { reply.Send(302, "moved", {"Location: /dir/target"}); }},
+        {"/dir/locate-relative",
+         [](const HttpRequest&, Reply& reply) { reply.Send(302, "moved", {"Location: target"}); }},
+        {"/dir/target", [](const HttpRequest&, Reply& reply) { reply.Send(200, "target"); }},
         {"/sized/", [](const HttpRequest& req, Reply& reply) { reply.Send(200, std::string(Tail(req), 'x')); }},
         // Same bytes without a Content-Length, so the client cannot know the size up front.
         {"/chunked/",
@@ -234,6 +244,15 @@ TEST_F(HttpGetTest, EachRedirectionKindIsFollowedOrReturnedAsAsked) {
         EXPECT_EQ(kept.status, code);
         EXPECT_FALSE(kept.ok());
         EXPECT_EQ(kept.body, "moved");
+    }
+}
+
+TEST_F(HttpGetTest, RedirectionLocationsResolveAgainstTheAnsweringUrl) {
+    for (const char* path : {"/locate/absolute", "/locate/rooted", "/dir/locate-relative"}) {
+        SCOPED_TRACE(path);
+        HttpResponse r = HttpGet(server_->Url(path), BrowserLike());
+        ASSERT_TRUE(r.ok()) << r.error;
+        EXPECT_EQ(r.body, "target");
     }
 }
 
