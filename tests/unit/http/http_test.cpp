@@ -302,7 +302,9 @@ TEST_F(HttpGetTest, TimeLimitCoversTheWholeRequest) {
         EXPECT_FALSE(r.transport_ok);
         EXPECT_TRUE(r.body.empty());
         EXPECT_NE(r.error.find("timed out"), std::string::npos) << r.error;
-        EXPECT_LT(took, 1500ms);
+        // Well under the server's 5 s stalls, with room for a loaded machine; the drip (1 s in all)
+        // is caught by the "timed out" above, since without a deadline it would succeed.
+        EXPECT_LT(took, 4500ms);
     }
 }
 
