@@ -12,5 +12,6 @@ const std::string_view kProfileOuterPhrase = "A71D94F2-6C3B-4E58-9D17-2F6E0B83C5
 const std::string_view kProfileInnerPhrase = "D3E0B6C9-27A4-4B96-B1E2-90C7A5F3D408";
 const std::string_view kSkinPhrase = "E7A2C950-1B3D-4F68-8C24-5D9B0E6A7F13";
 const std::string_view kCoderDefaultPassWord = "vK7#qR2m!Lx9@Tz4&Wn8$Hd";
+const std::string_view kListServiceKey = "Gd8vQk3TzLw6YpJa";
 
 }  // namespace orlo::secrets

@@ -11,5 +11,6 @@ extern const std::string_view kProfileOuterPhrase;  // applied last when packing
 extern const std::string_view kProfileInnerPhrase;
 extern const std::string_view kSkinPhrase;
 extern const std::string_view kCoderDefaultPassWord;  // 23 characters: message coder start key
+extern const std::string_view kListServiceKey;        // 16 characters: list-service request signatures
 
 }  // namespace orlo::secrets
