@@ -4,12 +4,10 @@
 #include <vector>
 
 #include "codec/digest.h"
+#include "codec/secrets.h"
 
 namespace orlo::devserver {
 namespace {
-
-// The key the launcher signs with; it will move into codec/secrets.h beside the other shared values.
-constexpr std::string_view kListServiceKey = "Gd8vQk3TzLw6YpJa";
 
 std::vector<std::pair<std::string_view, std::string_view>> SplitQuery(std::string_view query) {
     std::vector<std::pair<std::string_view, std::string_view>> out;
@@ -86,9 +84,10 @@ std::optional<std::string> CheckSignature(std::string_view raw_target, RouteKind
                std::to_string(now);
     }
 
-    std::string signing_text = gateway ? "key=" + std::string(kListServiceKey) + "&time=" + std::string(t)
-                                       : "data=" + ResourceNameOf(path, kind) + "&key=" + std::string(kListServiceKey) +
-                                             "&time=" + std::string(t);
+    std::string signing_text = gateway
+                                   ? "key=" + std::string(secrets::kListServiceKey) + "&time=" + std::string(t)
+                                   : "data=" + ResourceNameOf(path, kind) +
+                                         "&key=" + std::string(secrets::kListServiceKey) + "&time=" + std::string(t);
     std::string want = SignDigest(signing_text);
     if (sign != want) {
         return "signature \"" + std::string(sign) + "\" does not match \"" + want + "\" over \"" + signing_text + "\"";

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "codec/digest.h"
+#include "codec/secrets.h"
 
 extern char** environ;
 
@@ -202,12 +203,14 @@ std::string Sign(std::string_view signing_text) { return SignDigest(signing_text
 
 std::string SignedListQuery(std::string_view data, std::int64_t time) {
     std::string t = std::to_string(time);
-    return "?time=" + t + "&sign=" + Sign("data=" + std::string(data) + "&key=" + std::string(kListKey) + "&time=" + t);
+    return "?time=" + t + "&sign=" +
+           Sign("data=" + std::string(data) + "&key=" + std::string(secrets::kListServiceKey) + "&time=" + t);
 }
 
 std::string SignedGatewayQuery(std::int64_t time) {
     std::string t = std::to_string(time);
-    return "?time=" + t + "&sign=" + Sign("key=" + std::string(kListKey) + "&time=" + t) + "&type=getaway";
+    return "?time=" + t + "&sign=" + Sign("key=" + std::string(secrets::kListServiceKey) + "&time=" + t) +
+           "&type=getaway";
 }
 
 }  // namespace orlo::test

@@ -45,7 +45,6 @@ DevServerProcess& SharedDevServer();
 // What the launcher on this machine sends as its time stamp now.
 std::int64_t LauncherTimeStamp();
 std::string Sign(std::string_view signing_text);  // lower-case hex MD5
-inline constexpr std::string_view kListKey = "Gd8vQk3TzLw6YpJa";
 
 // "?time=T&sign=S" for a list request whose resource name is data.
 std::string SignedListQuery(std::string_view data, std::int64_t time);

@@ -3,6 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "codec/secrets.h"
 #include "devserver_process.h"
 
 namespace orlo::test {
@@ -22,7 +23,7 @@ std::string GatewaySignedOver(const std::string& signing_text, const std::string
 
 std::vector<SignedCase> Cases() {
     const std::int64_t now = LauncherTimeStamp();
-    const std::string key(kListKey);
+    const std::string key(secrets::kListServiceKey);
     std::string upper_sign = Sign("key=" + key + "&time=" + T());
     for (char& c : upper_sign) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return {
