@@ -47,6 +47,10 @@ constexpr SubstitutionRow kSubstitutionRows[] = {
     {'z', {0x30CC, 0x30D9, 0x30E6, 0x3124}},
 };
 
+// Mod lists run to a few kilobytes. The fallback converts the text twice over, which is not
+// worth doing for megabytes of something else.
+constexpr std::size_t kMaxDisguisedSize = 1u << 20;
+
 using SubstitutionTable = std::vector<std::pair<char16_t, char>>;
 
 const SubstitutionTable& Substitutions() {
@@ -118,7 +122,7 @@ std::string& GameType() {
 bool TModinfo::InitModinfo(std::string_view text, std::string& game_type) {
     if (text.empty()) return false;
     auto doc = listjson::ParseObject(text);
-    if (!doc) doc = listjson::ParseObject(UndisguisedText(text));
+    if (!doc && text.size() <= kMaxDisguisedSize) doc = listjson::ParseObject(UndisguisedText(text));
     if (!doc) return false;
 
     resURL = listjson::Text(*doc, "resURL");
