@@ -24,7 +24,7 @@ endfunction()
 # One GoogleTest binary per folder of tests. On Windows builds ctest runs it through the
 # crosscompiling emulator (wine64); discovery waits for ctest so the Wine server is up by then.
 function(orlo_test_binary name)
-  cmake_parse_arguments(T "" "" "LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "FIXTURE" "LIBS;LABELS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_executable(${name} ${sources})
   orlo_target_options(${name})
@@ -35,10 +35,13 @@ function(orlo_test_binary name)
   if(WIN32)
     set(T_LABELS wine)
   endif()
+  if(T_FIXTURE)
+    set(T_FIXTURE_PROPERTY FIXTURES_REQUIRED ${T_FIXTURE})
+  endif()
   target_compile_definitions(${name} PRIVATE ORLO_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
                                              ORLO_BUILD_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS ${T_LABELS})
+    PROPERTIES LABELS ${T_LABELS} ${T_FIXTURE_PROPERTY})
 endfunction()

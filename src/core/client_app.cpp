@@ -38,13 +38,13 @@ ClientAppSteps DefaultClientAppSteps() {
     ClientAppSteps s;
     s.create_server_connect_list = [] {};
     s.read_settings = [] { ReadSettings(ApplicationTitle()); };
-    s.load_server_list_cache = [] {};
+    s.load_server_list_cache = [] { LoadServerListCache(ServerListCacheFileName(ApplicationTitle())); };
     s.load_exe_info = [] {
         // Without a profile nothing the launcher does can be right: end at the first turn.
         if (!LoadExeInfo(ProcessProfile())) platform::MainLoop().Quit();
     };
     s.compute_device_identity = [] {};
-    s.check_server_info = [] { return true; };
+    s.check_server_info = [](TuClientApp& app) { return app.Catalogue().CheckServerInfo(); };
     s.settle_game_directory = [] {};
     s.load_resolutions = [](IComponentContainer* main_form) {
         if (main_form) LoadResolutions(*main_form);
@@ -56,7 +56,10 @@ ClientAppSteps DefaultClientAppSteps() {
     return s;
 }
 
-TuClientApp::TuClientApp(ClientAppSteps steps, platform::EventLoop& loop) : steps_(std::move(steps)) {
+TuClientApp::TuClientApp(ClientAppSteps steps,
+                         platform::EventLoop& loop,
+                         std::function<CatalogueEnvironment()> catalogue_environment)
+    : steps_(std::move(steps)) {
     steps_.create_server_connect_list();
     steps_.read_settings();
     steps_.load_server_list_cache();
@@ -72,6 +75,9 @@ TuClientApp::TuClientApp(ClientAppSteps steps, platform::EventLoop& loop) : step
     FTimerQuyery = std::make_unique<TTimer>(
         3000ms, [this] { QueryLoginResult(); }, loop);
     FServerInfo = std::make_unique<TServerInfo>();
+    FCatalogue = std::make_unique<TCatalogue>(*FServerInfo, catalogue_environment
+                                                                ? catalogue_environment()
+                                                                : DefaultCatalogueEnvironment(ApplicationTitle()));
     FClientSocket = std::make_unique<TuClientSocket>();
     FClientSocket->OnRead = [] {};
     FClientSocket->OnConnect = [] {};
@@ -87,6 +93,7 @@ TuClientApp::~TuClientApp() {
     FTimer.reset();
     FMiniTimer.reset();
     FTimerQuyery.reset();
+    FCatalogue.reset();
     FServerInfo.reset();
 }
 
@@ -103,7 +110,7 @@ void TuClientApp::Open() {
 
 void TuClientApp::StartupCheck() {
     FTimer->SetEnabled(false);
-    const bool catalogue = steps_.check_server_info();
+    const bool catalogue = steps_.check_server_info(*this);
     steps_.settle_game_directory();
     steps_.read_settings();
     steps_.load_resolutions(FMainForm);

@@ -8,28 +8,28 @@
 #include <memory>
 #include <string>
 
+#include "catalogue/retrieval.h"
 #include "catalogue/server_info.h"
 #include "core/application.h"
 #include "core/controls.h"
 #include "core/kernel_monitor.h"
+#include "core/message_type.h"
 #include "core/timer.h"
 #include "launch/client_socket.h"
 
 namespace orlo {
 
-enum TMessageType : std::uint8_t { mtNormal = 0, mtError = 1, mtWaringin = 2 };
-
-TColor MessageColor(TMessageType kind);
-
 // The steps construction, StartupCheck and destruction run, in their order. The defaults
 // are the launcher's own; tests put recorders in their place.
+class TuClientApp;
+
 struct ClientAppSteps {
     std::function<void()> create_server_connect_list;
     std::function<void()> read_settings;
     std::function<void()> load_server_list_cache;
     std::function<void()> load_exe_info;
     std::function<void()> compute_device_identity;
-    std::function<bool()> check_server_info;
+    std::function<bool(TuClientApp& app)> check_server_info;
     std::function<void()> settle_game_directory;
     std::function<void(IComponentContainer* main_form)> load_resolutions;
     std::function<void()> do_http;
@@ -42,7 +42,8 @@ ClientAppSteps DefaultClientAppSteps();
 class TuClientApp : public IuApplication {
   public:
     explicit TuClientApp(ClientAppSteps steps = DefaultClientAppSteps(),
-                         platform::EventLoop& loop = platform::MainLoop());
+                         platform::EventLoop& loop = platform::MainLoop(),
+                         std::function<CatalogueEnvironment()> catalogue_environment = nullptr);
     ~TuClientApp() override;
     TuClientApp(const TuClientApp&) = delete;
     TuClientApp& operator=(const TuClientApp&) = delete;
@@ -65,6 +66,7 @@ class TuClientApp : public IuApplication {
     IComponentContainer* MainForm() const { return FMainForm; }
     bool CheckVer() const { return FAtCheckVer; }
     TServerInfo& ServerInfo() { return *FServerInfo; }
+    TCatalogue& Catalogue() { return *FCatalogue; }
     int MaxClient() const { return FServerInfo->FMaxClient; }
     ILabelControl* InfLable() const { return FTuInfLable; }
     TTimer& StartupTimer() { return *FTimer; }
@@ -112,6 +114,7 @@ class TuClientApp : public IuApplication {
     std::unique_ptr<TTimer> FMiniTimer;
     std::unique_ptr<TTimer> FTimerQuyery;
     std::unique_ptr<TServerInfo> FServerInfo;
+    std::unique_ptr<TCatalogue> FCatalogue;
     std::unique_ptr<TuClientSocket> FClientSocket;
     std::unique_ptr<TDMKernelMonitor> FMonitor;
     bool FConnected = false;

@@ -52,6 +52,28 @@ class IListControl : public IControl {
     virtual std::string SelectedText() const = 0;
 };
 
+// The server tree: groups as root nodes, servers under them. Node ids are the tree's own;
+// -1 means none.
+class ITreeControl : public IControl {
+  public:
+    virtual void BeginUpdate() = 0;
+    virtual void EndUpdate() = 0;
+    virtual void ClearNodes() = 0;
+    virtual int AddRoot(const std::string& text) = 0;
+    // `data` is what the node stands for (a server item); the tree does not own it.
+    virtual int AddChild(int parent, const std::string& text, void* data) = 0;
+    virtual void ExpandAll() = 0;
+    virtual int NodeCount() const = 0;
+    virtual std::string NodeText(int node) const = 0;
+    virtual void* NodeData(int node) const = 0;
+    virtual int NodeParent(int node) const = 0;
+    virtual void SetTopItem(int node) = 0;
+    virtual int TopItem() const = 0;
+    virtual void Select(int node) = 0;
+    virtual int Selected() const = 0;
+    virtual bool Enabled() const = 0;
+};
+
 // A form's components in creation order. The container keeps ownership.
 class IComponentContainer {
   public:

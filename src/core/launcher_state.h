@@ -18,6 +18,10 @@ struct LauncherSettings {
     int nHeight = kDefaultHeight;
     bool bFullScreen = true;
     bool bWaitVBlank = true;  // vertical sync
+    bool b3D = true;          // 3-D acceleration
+    bool bNotClassicUI = false;
+    int nClassicWidth = kDefaultWidth;  // display size of the classic client
+    int nClassicHeight = kDefaultHeight;
 };
 
 // The process's instance, made on first use.

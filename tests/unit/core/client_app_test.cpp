@@ -59,7 +59,7 @@ struct StepLog {
         s.load_server_list_cache = note("server list cache");
         s.load_exe_info = note("profile");
         s.compute_device_identity = note("device identity");
-        s.check_server_info = [this] {
+        s.check_server_info = [this](TuClientApp&) {
             steps.push_back("catalogue");
             return catalogue;
         };
