@@ -66,7 +66,9 @@ void TServerInfo::SetResFolder(std::string_view folder) {
 bool TServerInfo::LoadServerListFromJSONString(std::string_view text) {
     WriteTrace("LoadServerListFromString Begin");
     const bool loaded = FSrvlist.InitServerLst(text);
-    for (int g = 0; g < FSrvlist.GetCount(); ++g) {
+    // An empty text leaves the previous model in place; listing it again would only repeat
+    // every server already in the collection.
+    for (int g = 0; loaded && g < FSrvlist.GetCount(); ++g) {
         const TServerGroupItem& group = *FSrvlist.GetItem(g);
         // The tree has always listed a group's servers newest-first.
         for (int s = group.GetCount() - 1; s >= 0; --s) {

@@ -151,6 +151,8 @@ TEST(LoadServerList, AccumulatesUntilClear) {
     ASSERT_TRUE(info.LoadServerListFromJSONString(text));
     ASSERT_TRUE(info.LoadServerListFromJSONString(text));
     EXPECT_EQ(Items(info), (Lines{"g|b|h:7001|0|0", "g|a|h:7000|0|0", "g|b|h:7001|0|0", "g|a|h:7000|0|0"}));
+    EXPECT_FALSE(info.LoadServerListFromJSONString(""));
+    EXPECT_EQ(info.FServerList.Count(), 4);  // the model an empty text leaves is not listed again
     EXPECT_FALSE(info.LoadServerListFromJSONString("not json"));
     EXPECT_EQ(info.FServerList.Count(), 4);  // a failed text adds nothing and removes nothing
     info.Clear();
