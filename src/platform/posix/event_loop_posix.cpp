@@ -178,9 +178,4 @@ class PosixEventLoop final : public EventLoop {
 
 std::unique_ptr<EventLoop> CreateEventLoop() { return std::make_unique<PosixEventLoop>(); }
 
-EventLoop& MainLoop() {
-    static std::unique_ptr<EventLoop> loop = CreateEventLoop();
-    return *loop;
-}
-
 }  // namespace orlo::platform

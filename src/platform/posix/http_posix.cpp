@@ -1,4 +1,4 @@
-#include "platform/http.h"
+#include "platform/backend.h"
 
 #include <curl/curl.h>
 
@@ -146,18 +146,6 @@ HttpResponse Get(std::string_view url, const HttpRequestOptions& options) {
 
 }  // namespace
 
-HttpResponse HttpGet(std::string_view url, const HttpRequestOptions& options) {
-    try {
-        return Get(url, options);
-    } catch (const std::exception& e) {
-        HttpResponse failed;
-        failed.error = std::string("HTTP request failed: ") + e.what();
-        return failed;
-    } catch (...) {
-        HttpResponse failed;
-        failed.error = "HTTP request failed";
-        return failed;
-    }
-}
+HttpResponse backend::HttpGet(std::string_view url, const HttpRequestOptions& options) { return Get(url, options); }
 
 }  // namespace orlo::platform

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "platform/files.h"
+#include "platform/backend.h"
 #include "platform/system.h"
 
 #include <cctype>
@@ -18,12 +19,6 @@
 
 namespace orlo::platform {
 namespace {
-
-std::mutex g_boxes_mutex;
-std::vector<RecordedMessageBox>& Boxes() {
-    static std::vector<RecordedMessageBox> boxes;
-    return boxes;
-}
 
 // A Windows mutex name may hold any character; a file name here may not, and two names must
 // not meet in one file, so everything but letters and digits is written as %XX.
@@ -172,16 +167,8 @@ bool SetCurrentDirectory(const std::filesystem::path& dir) {
 }
 
 void ShowMessageBox(std::string_view text, std::string_view caption, MessageIcon icon) {
-    {
-        std::lock_guard lock(g_boxes_mutex);
-        Boxes().push_back({std::string(text), std::string(caption), icon});
-    }
+    backend::RecordMessageBox(text, caption, icon);
     std::cerr << caption << ": " << text << std::endl;
-}
-
-std::vector<RecordedMessageBox> RecordedMessageBoxes() {
-    std::lock_guard lock(g_boxes_mutex);
-    return Boxes();
 }
 
 }  // namespace orlo::platform

@@ -161,9 +161,4 @@ class Win32EventLoop final : public EventLoop {
 
 std::unique_ptr<EventLoop> CreateEventLoop() { return std::make_unique<Win32EventLoop>(); }
 
-EventLoop& MainLoop() {
-    static std::unique_ptr<EventLoop> loop = CreateEventLoop();
-    return *loop;
-}
-
 }  // namespace orlo::platform

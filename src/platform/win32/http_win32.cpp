@@ -1,7 +1,7 @@
 #include <windows.h>
 #include <winhttp.h>
 
-#include "platform/http.h"
+#include "platform/backend.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
 
@@ -228,18 +228,6 @@ HttpResponse Get(std::string_view url, const HttpRequestOptions& options) {
 
 }  // namespace
 
-HttpResponse HttpGet(std::string_view url, const HttpRequestOptions& options) {
-    try {
-        return Get(url, options);
-    } catch (const std::exception& e) {
-        HttpResponse failed;
-        failed.error = std::string("HTTP request failed: ") + e.what();
-        return failed;
-    } catch (...) {
-        HttpResponse failed;
-        failed.error = "HTTP request failed";
-        return failed;
-    }
-}
+HttpResponse backend::HttpGet(std::string_view url, const HttpRequestOptions& options) { return Get(url, options); }
 
 }  // namespace orlo::platform

@@ -5,6 +5,7 @@
 #undef SetCurrentDirectory
 
 #include "platform/files.h"
+#include "platform/backend.h"
 #include "platform/system.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
@@ -15,12 +16,6 @@
 
 namespace orlo::platform {
 namespace {
-
-std::mutex g_boxes_mutex;
-std::vector<RecordedMessageBox>& Boxes() {
-    static std::vector<RecordedMessageBox> boxes;
-    return boxes;
-}
 
 std::wstring SystemDirectory() {
     wchar_t buffer[MAX_PATH + 1] = {};
@@ -139,10 +134,7 @@ std::filesystem::path CurrentDirectory() {
 bool SetCurrentDirectory(const std::filesystem::path& dir) { return SetCurrentDirectoryW(dir.c_str()) != 0; }
 
 void ShowMessageBox(std::string_view text, std::string_view caption, MessageIcon icon) {
-    {
-        std::lock_guard lock(g_boxes_mutex);
-        Boxes().push_back({std::string(text), std::string(caption), icon});
-    }
+    backend::RecordMessageBox(text, caption, icon);
     UINT type = MB_OK;
     switch (icon) {
         case MessageIcon::Error:
@@ -156,11 +148,6 @@ void ShowMessageBox(std::string_view text, std::string_view caption, MessageIcon
             break;
     }
     MessageBoxW(GetActiveWindow(), win32::Widen(text).c_str(), win32::Widen(caption).c_str(), type);
-}
-
-std::vector<RecordedMessageBox> RecordedMessageBoxes() {
-    std::lock_guard lock(g_boxes_mutex);
-    return Boxes();
 }
 
 }  // namespace orlo::platform
