@@ -38,6 +38,10 @@ Result<AExecutableStructure> ProfileFromJson(const nlohmann::json& json) {
     for (const auto& [key, value] : json.items()) {
         if (!known.count(key)) return R::Fail("unknown profile field \"" + key + "\"");
     }
+    // The launcher names its settings and cache files after the title.
+    if (profile.sTitle.find_first_of("\\/:*?\"<>|") != std::string::npos) {
+        return R::Fail("sTitle names the launcher's files and may not hold any of \\ / : * ? \" < > |");
+    }
     return profile;
 }
 
