@@ -76,9 +76,10 @@ TEST(ProfileDescription, JsonRoundTripsEveryField) {
     EXPECT_EQ(*back, profile);
 }
 
-TEST(ProfileDescription, RejectsUnknownKeysAndWrongTypes) {
+TEST(ProfileDescription, RejectsUnknownKeysWrongTypesAndTitlesThatCannotNameFiles) {
     for (const char* text :
-         {R"({"sTitel": "x"})", R"({"nGMNum": "12"})", R"({"sTitle": 5})", R"({"nGMNum": 4294967296})", R"([1, 2])"}) {
+         {R"({"sTitel": "x"})", R"({"nGMNum": "12"})", R"({"sTitle": 5})", R"({"nGMNum": 4294967296})", R"([1, 2])",
+          R"({"sTitle": "a/b"})", R"({"sTitle": "..\\up"})", R"({"sTitle": "what?"})"}) {
         SCOPED_TRACE(text);
         EXPECT_FALSE(pack::ProfileFromJson(nlohmann::json::parse(text)).ok());
     }
