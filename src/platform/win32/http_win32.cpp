@@ -45,7 +45,8 @@ class Deadline {
 
 std::string Describe(DWORD code, const HttpRequestOptions& options, const Deadline& deadline) {
     std::string what;
-    if (code == ERROR_WINHTTP_TIMEOUT || deadline.Passed()) {
+    // Wine's WinHTTP reports a receive that ran out of time with the socket's own code.
+    if (code == ERROR_WINHTTP_TIMEOUT || code == WSAETIMEDOUT || deadline.Passed()) {
         what = "timed out after " + std::to_string(options.timeout.count()) + " ms";
     } else {
         switch (code) {
