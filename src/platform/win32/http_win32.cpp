@@ -93,8 +93,20 @@ struct Target {
     std::wstring path;  // with the query, without the fragment
 };
 
+// "http://host:port?query" has an empty path: the request line needs "/" there, and Wine's
+// WinHttpCrackUrl loses the query unless the "/" is written out.
+std::wstring WithRootPath(std::wstring url) {
+    const auto scheme = url.find(L"://");
+    if (scheme == std::wstring::npos) return url;
+    const auto end_of_authority = url.find_first_of(L"/?#", scheme + 3);
+    if (end_of_authority == std::wstring::npos) return url + L"/";
+    if (url[end_of_authority] != L'/') url.insert(end_of_authority, 1, L'/');
+    return url;
+}
+
 // 0 on success, or the WinHTTP error that describes what is wrong with the URL.
-DWORD Crack(const std::wstring& url, Target& target) {
+DWORD Crack(const std::wstring& given, Target& target) {
+    const std::wstring url = WithRootPath(given);
     URL_COMPONENTS parts{};
     parts.dwStructSize = sizeof parts;
     parts.dwHostNameLength = static_cast<DWORD>(-1);

@@ -58,6 +58,8 @@ Seen LastSeen() {
 
 std::map<std::string, LoopbackServer::Handler> Routes() {
     return {
+        // A query on the root: the body is the request target the server received.
+        {"/?", [](const HttpRequest& req, Reply& reply) { reply.Send(200, req.path); }},
         {"/echo",
          [](const HttpRequest& req, Reply& reply) {
              {
@@ -283,6 +285,13 @@ TEST_F(HttpGetTest, LongBodiesStopAtTheCap) {
             EXPECT_EQ(r.body.size(), c.cap);
         }
     }
+}
+
+TEST_F(HttpGetTest, QueryOnAnAddressWithoutPathIsSentOnTheRoot) {
+    // A list-service address is often just scheme, host and port; the query goes straight on.
+    HttpResponse r = HttpGet(server_->Url("?time=1&sign=abc"), BrowserLike());
+    ASSERT_TRUE(r.ok()) << r.error;
+    EXPECT_EQ(r.body, "/?time=1&sign=abc");
 }
 
 TEST_F(HttpGetTest, BodyBytesArriveUnchanged) {
