@@ -6,6 +6,7 @@
 #include <string>
 
 #include "codec/text_forms.h"
+#include "support/look_alike_table.h"
 
 namespace orlo {
 namespace {
@@ -179,38 +180,11 @@ std::string Utf8Of(char16_t unit) {
     return out;
 }
 
-// The substitution table as the list services publish it.
-struct Row {
-    char output;
-    char16_t units[4];
-};
-constexpr Row kRows[] = {
-    {'0', {0x0101, 0x00B1, 0x011B, 0x03BE}}, {'1', {0x2642, 0x03C4, 0x03BF, 0x03B4}},
-    {'2', {0x03C6, 0x044E, 0x00E9, 0x012B}}, {'3', {0x0448, 0x014D, 0x0113, 0x043F}},
-    {'4', {0x0431, 0x044C, 0x01D2, 0x044F}}, {'5', {0xFF0B, 0x00E1, 0x03C3, 0x03B1}},
-    {'6', {0x00F3, 0x2229, 0x01CE, 0x03B5}}, {'7', {0x00ED, 0x00F2, 0x00EC, 0x00B0}},
-    {'8', {0x00E0, 0x25CB, 0x03C8, 0x2640}}, {'9', {0x03B6, 0x30E7, 0x00E8, 0x01D0}},
-    {'"', {0x03BB, 0x01D8, 0x03B9, 0x01D4}}, {',', {0x01DA, 0x02D9, 0x00F9, 0x00FC}},
-    {'[', {0x01D6, 0x016B, 0x0451, 0x0437}}, {']', {0x01DC, 0x00FA, 0x03C9, 0x044D}},
-    {'.', {0x30CD, 0x30DA, 0x3127, 0x3125}}, {':', {0x30CE, 0x30DB, 0x30E8, 0x3126}},
-    {'/', {0x30CF, 0x30DC, 0x311A, 0x3128}}, {'a', {0x3043, 0x3044, 0x3045, 0x3046}},
-    {'b', {0x3047, 0x3048, 0x3049, 0x304A}}, {'c', {0x304B, 0x304C, 0x304D, 0x304E}},
-    {'d', {0x304F, 0x3050, 0x3051, 0x3052}}, {'e', {0x3053, 0x3054, 0x3055, 0x3056}},
-    {'f', {0x3057, 0x3058, 0x3059, 0x305A}}, {'g', {0x305B, 0x305C, 0x305D, 0x305E}},
-    {'h', {0x305F, 0x3060, 0x3061, 0x3062}}, {'i', {0x3063, 0x3064, 0x3065, 0x3066}},
-    {'g', {0x3067, 0x3068, 0x3069, 0x306A}}, {'k', {0x306B, 0x306C, 0x306D, 0x306E}},
-    {'l', {0x306F, 0x3070, 0x3071, 0x3072}}, {'m', {0x3073, 0x3074, 0x3075, 0x30B6}},
-    {'c', {0x30B7, 0x30B8, 0x30B9, 0x30BA}}, {'o', {0x30BB, 0x30BC, 0x30BD, 0x30BE}},
-    {'p', {0x30BF, 0x30C0, 0x30C1, 0x30C2}}, {'q', {0x30C3, 0x30D0, 0x30DD, 0x311B}},
-    {'r', {0x30C4, 0x30D1, 0x30DE, 0x311C}}, {'s', {0x30C5, 0x30D2, 0x30DF, 0x311D}},
-    {'t', {0x30C6, 0x30D3, 0x30E0, 0x311E}}, {'u', {0x30C7, 0x30D4, 0x30E1, 0x311F}},
-    {'v', {0x30C8, 0x30D5, 0x30E2, 0x3120}}, {'w', {0x30C9, 0x30D6, 0x30E3, 0x3121}},
-    {'x', {0x30CA, 0x30D7, 0x30E4, 0x3122}}, {'y', {0x30CB, 0x30D8, 0x30E5, 0x3123}},
-    {'z', {0x30CC, 0x30D9, 0x30E6, 0x3124}},
-};
+using orlo::testing::kLookAlikeRows;
+using Row = orlo::testing::LookAlikeRow;
 
 TEST(DecodeSubstitution, EveryTableEntry) {
-    for (const auto& row : kRows) {
+    for (const auto& row : kLookAlikeRows) {
         for (const char16_t unit : row.units) {
             SCOPED_TRACE(static_cast<int>(unit));
             EXPECT_EQ(DecodeSubstitution(Utf8Of(unit)), std::string(1, row.output));
@@ -239,11 +213,11 @@ std::string Disguise(std::string_view plain, bool j_and_n_too) {
     for (std::size_t i = 0; i < plain.size(); ++i) {
         const char c = plain[i];
         const Row* found = nullptr;
-        for (const auto& row : kRows) {
+        for (const auto& row : kLookAlikeRows) {
             if (row.output == c) found = &row;  // the later of two rows, to cover both
         }
-        if (j_and_n_too && c == 'j') found = &kRows[26];  // the row after "i"
-        if (j_and_n_too && c == 'n') found = &kRows[30];  // the row after "m"
+        if (j_and_n_too && c == 'j') found = &kLookAlikeRows[26];  // the row after "i"
+        if (j_and_n_too && c == 'n') found = &kLookAlikeRows[30];  // the row after "m"
         out += found ? Utf8Of(found->units[i % 4]) : std::string(1, c);
     }
     return out;
