@@ -5,29 +5,66 @@
 
 #include <map>
 #include <mutex>
+#include <type_traits>
+#include <utility>
 
 namespace orlo::platform {
 namespace {
+
+constexpr int kScreenWidth = 1280;
+constexpr int kScreenHeight = 1024;
 
 struct FormState {
     std::string class_name;
     std::string caption;
     bool visible = false;
     bool minimized = false;
-    std::function<void()> on_close;
+    Bounds bounds;
+    FormEvents events;
+    std::optional<Rgb> transparent;
+    std::vector<LayeredImage> layered;
+    bool locked = false;
+    int z = 0;
+    int drags[2] = {0, 0};
+    bool dragging = false;
+    ModalResult modal = ModalResult::None;
+    Form* form = nullptr;
 };
 
 // Handles are numbers never reused, so a stale handle finds nothing rather than a newer form.
 struct Registry {
-    std::mutex mutex;
+    std::recursive_mutex mutex;
     std::map<WindowHandle, FormState> forms;  // ordered by handle, that is by creation
     WindowHandle next = 0x10;
     WindowHandle front = 0;
+    int top_z = 0;
+    std::function<ModalResult(Form&)> modal_handler;
 };
 
 Registry& Windows() {
     static Registry registry;
     return registry;
+}
+
+// Runs f on the form's state under the lock; nothing when the form is gone.
+template <typename F>
+void WithForm(WindowHandle handle, F&& f) {
+    auto& r = Windows();
+    std::lock_guard lock(r.mutex);
+    auto it = r.forms.find(handle);
+    if (it != r.forms.end()) f(it->second);
+}
+
+// An event handler copied out, so it runs unlocked (it may destroy the form).
+template <typename Member>
+auto EventOf(WindowHandle handle, Member member) {
+    std::remove_cvref_t<decltype(FormEvents{}.*member)> handler;
+    WithForm(handle, [&](FormState& s) { handler = s.events.*member; });
+    return handler;
+}
+
+Bounds Centred(int width, int height) {
+    return {(kScreenWidth - width) / 2, (kScreenHeight - height) / 2, width, height};
 }
 
 class HeadlessForm final : public Form {
@@ -42,38 +79,113 @@ class HeadlessForm final : public Form {
 
     WindowHandle Handle() const override { return handle_; }
     void Show() override {
-        Update([](FormState& s) {
+        bool shown = false;
+        WithForm(handle_, [&](FormState& s) {
+            shown = !s.visible;
             s.visible = true;
             s.minimized = false;
+            s.z = ++Windows().top_z;
         });
+        if (shown) Raise(&FormEvents::on_shown);
     }
+    void ShowNoActivate() override { Show(); }
     void Hide() override {
-        Update([](FormState& s) { s.visible = false; });
+        WithForm(handle_, [](FormState& s) { s.visible = false; });
     }
     bool Visible() const override {
         bool visible = false;
-        Update([&](FormState& s) { visible = s.visible; });
+        WithForm(handle_, [&](FormState& s) { visible = s.visible; });
         return visible;
     }
     void Minimize() override {
-        Update([](FormState& s) { s.minimized = true; });
+        WithForm(handle_, [](FormState& s) { s.minimized = true; });
     }
     std::string Caption() const override {
         std::string caption;
-        Update([&](FormState& s) { caption = s.caption; });
+        WithForm(handle_, [&](FormState& s) { caption = s.caption; });
         return caption;
     }
     void SetCaption(const std::string& caption) override {
-        Update([&](FormState& s) { s.caption = caption; });
+        WithForm(handle_, [&](FormState& s) { s.caption = caption; });
+    }
+
+    Bounds GetBounds() const override {
+        Bounds b;
+        WithForm(handle_, [&](FormState& s) { b = s.bounds; });
+        return b;
+    }
+    void SetBounds(Bounds bounds) override {
+        bool moved = false;
+        WithForm(handle_, [&](FormState& s) {
+            moved = s.bounds.left != bounds.left || s.bounds.top != bounds.top;
+            s.bounds = bounds;
+        });
+        if (moved) Raise(&FormEvents::on_moved);
+    }
+    void SetClientSize(int width, int height) override {
+        WithForm(handle_, [&](FormState& s) {
+            s.bounds.width = width;
+            s.bounds.height = height;
+        });
+    }
+    void CenterOnScreen() override {
+        Bounds b = GetBounds();
+        SetBounds(Centred(b.width, b.height));
+    }
+    void SetBorder(FormBorder) override {}
+    void SetColor(Rgb) override {}
+    void SetTransparentColor(std::optional<Rgb> color) override {
+        WithForm(handle_, [&](FormState& s) { s.transparent = color; });
+    }
+    void BringToFront() override {
+        WithForm(handle_, [&](FormState& s) { s.z = ++Windows().top_z; });
+    }
+    void BeginDrag(bool by_caption) override {
+        WithForm(handle_, [&](FormState& s) {
+            ++s.drags[by_caption ? 1 : 0];
+            s.dragging = !by_caption;
+        });
+    }
+    void LockUpdates(bool locked) override {
+        WithForm(handle_, [&](FormState& s) { s.locked = locked; });
+    }
+    void Repaint() override {}
+    bool ShowLayeredImages(const std::vector<LayeredImage>& images) override {
+        WithForm(handle_, [&](FormState& s) { s.layered = images; });
+        return true;
+    }
+
+    ModalResult ShowModal() override {
+        std::function<ModalResult(Form&)> handler;
+        {
+            auto& r = Windows();
+            std::lock_guard lock(r.mutex);
+            handler = r.modal_handler;
+        }
+        Show();
+        ModalResult result = ModalResult::Cancel;
+        WithForm(handle_, [](FormState& s) { s.modal = ModalResult::None; });
+        if (handler) {
+            result = handler(*this);
+            // A button pressed inside the handler decided it already.
+            WithForm(handle_, [&](FormState& s) {
+                if (s.modal != ModalResult::None) result = s.modal;
+            });
+        }
+        auto query = EventOf(handle_, &FormEvents::on_close_query);
+        if (query) query(result);
+        Hide();
+        return result;
+    }
+    void EndModal(ModalResult result) override {
+        WithForm(handle_, [&](FormState& s) { s.modal = result; });
     }
 
   private:
-    template <typename F>
-    void Update(F&& f) const {
-        auto& r = Windows();
-        std::lock_guard lock(r.mutex);
-        auto it = r.forms.find(handle_);
-        if (it != r.forms.end()) f(it->second);
+    template <typename Member>
+    void Raise(Member member) const {
+        auto handler = EventOf(handle_, member);
+        if (handler) handler();
     }
 
     WindowHandle handle_;
@@ -88,8 +200,19 @@ std::unique_ptr<Form> CreateForm(const FormSpec& spec, FormEvents events) {
     FormState& state = r.forms[handle];
     state.class_name = spec.class_name;
     state.caption = spec.caption;
-    state.on_close = std::move(events.on_close);
-    return std::make_unique<HeadlessForm>(handle);
+    state.events = std::move(events);
+    state.bounds = spec.centred ? Centred(spec.client_width, spec.client_height)
+                                : Bounds{0, 0, spec.client_width, spec.client_height};
+    auto form = std::make_unique<HeadlessForm>(handle);
+    state.form = form.get();
+    return form;
+}
+
+void MinimizeApplication() {
+    auto& r = Windows();
+    std::lock_guard lock(r.mutex);
+    for (auto& [handle, state] : r.forms)
+        if (state.visible) state.minimized = true;
 }
 
 std::vector<WindowHandle> TopLevelWindowsOfClass(std::string_view class_name) {
@@ -108,6 +231,7 @@ void BringWindowToFront(WindowHandle window) {
     if (it == r.forms.end()) return;
     it->second.visible = true;
     it->second.minimized = false;
+    it->second.z = ++r.top_z;
     r.front = window;
 }
 
@@ -118,10 +242,73 @@ WindowHandle HeadlessFrontWindow() {
 }
 
 bool HeadlessMinimized(WindowHandle window) {
+    bool minimized = false;
+    WithForm(window, [&](FormState& s) { minimized = s.minimized; });
+    return minimized;
+}
+
+int HeadlessZOrder(WindowHandle window) {
+    int z = 0;
+    WithForm(window, [&](FormState& s) { z = s.z; });
+    return z;
+}
+
+std::optional<Rgb> HeadlessTransparentColor(WindowHandle window) {
+    std::optional<Rgb> color;
+    WithForm(window, [&](FormState& s) { color = s.transparent; });
+    return color;
+}
+
+std::vector<LayeredImage> HeadlessLayeredImages(WindowHandle window) {
+    std::vector<LayeredImage> images;
+    WithForm(window, [&](FormState& s) { images = s.layered; });
+    return images;
+}
+
+bool HeadlessUpdatesLocked(WindowHandle window) {
+    bool locked = false;
+    WithForm(window, [&](FormState& s) { locked = s.locked; });
+    return locked;
+}
+
+int HeadlessDragRequests(WindowHandle window, bool by_caption) {
+    int n = 0;
+    WithForm(window, [&](FormState& s) { n = s.drags[by_caption ? 1 : 0]; });
+    return n;
+}
+
+void HeadlessDragBy(WindowHandle window, int dx, int dy) {
+    Form* form = nullptr;
+    bool dragging = false;
+    WithForm(window, [&](FormState& s) {
+        form = s.form;
+        dragging = std::exchange(s.dragging, false);
+    });
+    if (!form) return;
+    Bounds b = form->GetBounds();
+    b.left += dx;
+    b.top += dy;
+    form->SetBounds(b);
+    if (dragging) {
+        auto end = EventOf(window, &FormEvents::on_drag_end);
+        if (end) end();
+    }
+}
+
+void HeadlessMouseDownOnForm(WindowHandle window, int x, int y) {
+    auto handler = EventOf(window, &FormEvents::on_mouse_down);
+    if (handler) handler(x, y);
+}
+
+void HeadlessActivateApp(WindowHandle window) {
+    auto handler = EventOf(window, &FormEvents::on_app_activate);
+    if (handler) handler();
+}
+
+void HeadlessSetModalHandler(std::function<ModalResult(Form&)> handler) {
     auto& r = Windows();
     std::lock_guard lock(r.mutex);
-    auto it = r.forms.find(window);
-    return it != r.forms.end() && it->second.minimized;
+    r.modal_handler = std::move(handler);
 }
 
 void HeadlessClose(WindowHandle window) {
@@ -131,12 +318,12 @@ void HeadlessClose(WindowHandle window) {
         std::lock_guard lock(r.mutex);
         auto it = r.forms.find(window);
         if (it == r.forms.end()) return;
-        if (!it->second.on_close) {
+        if (!it->second.events.on_close) {
             it->second.visible = false;
             return;
         }
         // Called unlocked and from a copy: the handler may destroy the form.
-        on_close = it->second.on_close;
+        on_close = it->second.events.on_close;
     }
     on_close();
 }
