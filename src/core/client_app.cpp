@@ -4,11 +4,18 @@
 #include "core/resolutions.h"
 #include "core/settings.h"
 #include "core/trace.h"
+#include "platform/shell.h"
 
 namespace orlo {
 namespace {
 
 using namespace std::chrono_literals;
+
+constexpr int kShellFileNotFound = 2;
+
+// The two login switches are fixed: the QQ and WeChat buttons never take part in enabling.
+constexpr bool kQQLoginEnabled = false;
+constexpr bool kWeChatLoginEnabled = false;
 
 TuClientApp*& ClientAppSlot() {
     static TuClientApp* app = nullptr;
@@ -16,6 +23,13 @@ TuClientApp*& ClientAppSlot() {
 }
 
 }  // namespace
+
+std::string BrowserPathOf(std::string_view command) {
+    const size_t open = command.find('"');
+    if (open == std::string_view::npos) return {};
+    command.remove_prefix(open + 1);
+    return std::string(command.substr(0, command.find('"')));
+}
 
 TColor MessageColor(TMessageType kind) {
     switch (kind) {
@@ -147,7 +161,19 @@ void TuClientApp::Print(TMessageType kind, const std::string& message) {
 void TuClientApp::PrintEx(const void* /*update_item*/, const std::string& message) { Print(mtNormal, message); }
 
 void TuClientApp::SetButtonsEnabled(bool enabled) {
-    if (OnSetButtonsEnabled) OnSetButtonsEnabled(enabled);
+    if (!FMainForm) return;
+    for (int i = 0; i < FMainForm->ComponentCount(); ++i) {
+        IControl* control = FMainForm->Component(i);
+        if (!control) continue;
+        const std::string kind = control->ClassName();
+        if (kind == "TuStartBtton" || kind == "TuRegisterButton" || kind == "TuGetBackPassButton" ||
+            kind == "TuChangePassButton") {
+            control->SetEnabled(enabled);
+        } else if ((kind == "TuQQBtton" && kQQLoginEnabled) || (kind == "TuWeiXinBtton" && kWeChatLoginEnabled)) {
+            control->SetEnabled(enabled);
+            if (!enabled && FTimerQuyery->Enabled()) FTimerQuyery->SetEnabled(false);
+        }
+    }
 }
 
 void TuClientApp::PhoneCountdown() {}
@@ -161,12 +187,31 @@ void TuClientApp::CloseApplication() {
 void TuClientApp::ShowRegisterDialog() {}
 void TuClientApp::ShowChangePasswordDialog() {}
 void TuClientApp::ShowGetBackPasswordDialog() {}
-void TuClientApp::OpenURL(const std::string& url) { TraceF("OpenURL %s", url.c_str()); }
-void TuClientApp::ShowSettingsDialog() {}
+
+void TuClientApp::OpenURL(const std::string& url) {
+    TraceF("OpenURL %s", url.c_str());
+    const std::string browser = BrowserPathOf(platform::DefaultBrowserCommand());
+    if (browser.empty() || platform::ShellOpen(browser, url, true) == kShellFileNotFound)
+        platform::ShellOpen(url, std::string(), false);
+}
+
+void TuClientApp::ShowSettingsDialog() {
+    if (OnShowSettingsDialog && OnShowSettingsDialog()) steps_.save_settings();
+}
+
 void TuClientApp::Repair() {}
-void TuClientApp::ToggleResolutionList() {}
+
+void TuClientApp::ToggleResolutionList() {
+    if (ResolutionCombobox) ResolutionCombobox->SetDroppedDown(!ResolutionCombobox->DroppedDown());
+}
+
 void TuClientApp::ShowPhoneRegisterDialog() {}
-void TuClientApp::SetLoginPasswd() {}
+
+void TuClientApp::SetLoginPasswd() {
+    if (!LoginExchange) return;
+    FPasswordLogin = LoginExchange->Checked();
+    if (PhoneBtn) PhoneBtn->SetVisible(!FPasswordLogin);
+}
 void TuClientApp::LoginQueryQQandWXUrl(int /*kind*/) {}
 void TuClientApp::Start360() {}
 

@@ -71,8 +71,8 @@ class TuClientApp : public IuApplication {
     ILabelControl* InfLable() const { return FTuInfLable; }
     TTimer& StartupTimer() { return *FTimer; }
 
-    // Hook for the main window's rule of which buttons follow the login state.
-    std::function<void(bool)> OnSetButtonsEnabled;
+    // The settings dialog belongs to the windows; they set this when they exist. True on OK.
+    std::function<bool()> OnShowSettingsDialog;
 
     // IuApplication
     void StartGame() override;
@@ -91,17 +91,18 @@ class TuClientApp : public IuApplication {
 
     // Bound skin controls (null until the skin binds them).
     ILabelControl* FTuInfLable = nullptr;
-    IControl* FTuStartBtton = nullptr;
-    IControl* FTuCurProgressBar = nullptr;
-    IControl* FTuAllProgressBar = nullptr;
-    IControl* TreeView = nullptr;
-    IControl* WebBrowser = nullptr;
+    IProgressControl* FTuCurProgressBar = nullptr;
+    IProgressControl* FTuAllProgressBar = nullptr;
+    ITreeControl* TreeView = nullptr;
+    IBrowserControl* WebBrowser = nullptr;
     IEditControl* EditID = nullptr;
     IEditControl* EditPW = nullptr;
     IListControl* ResolutionCombobox = nullptr;
-    IControl* PhoneBtn = nullptr;
-    IControl* LoginExchange = nullptr;
+    ILabelControl* PhoneBtn = nullptr;
+    ICheckControl* LoginExchange = nullptr;
     std::string sHomePage, sPayPage, sContactPage;
+    // Password login (true) or phone-code login, as the login switch says.
+    bool FPasswordLogin = true;
 
   private:
     void PhoneCountdown();
@@ -134,6 +135,10 @@ std::shared_ptr<IuApplication>& g_Application();
 void SetClientApp(std::shared_ptr<TuClientApp> app);
 // Drops the process's reference; the object is destroyed (and saves the settings) here.
 void ReleaseClientApp();
+
+// The default browser's executable in a shell command line: the text between the first two
+// double quotes; empty when the command has no quotes.
+std::string BrowserPathOf(std::string_view command);
 
 // The application title: the profile's title, set by start-up before anything else reads it.
 std::string& ApplicationTitle();

@@ -16,6 +16,10 @@ class IControl {
     virtual std::string ClassName() const = 0;
     // Whether the control is of that kind or derived from it (a skin kind may extend another).
     virtual bool InheritsFrom(std::string_view class_name) const { return ClassName() == class_name; }
+    virtual bool Enabled() const { return true; }
+    virtual void SetEnabled(bool /*enabled*/) {}
+    virtual bool Visible() const { return true; }
+    virtual void SetVisible(bool /*visible*/) {}
 };
 
 struct TColor {
@@ -50,6 +54,32 @@ class IListControl : public IControl {
     virtual void SetItemIndex(int index) = 0;
     // Empty when no entry is selected.
     virtual std::string SelectedText() const = 0;
+    virtual void SetDroppedDown(bool /*dropped*/) {}
+    virtual bool DroppedDown() const { return false; }
+};
+
+// A two-state switch (the login switch).
+class ICheckControl : public IControl {
+  public:
+    virtual bool Checked() const = 0;
+    virtual void SetChecked(bool checked) = 0;
+};
+
+class IProgressControl : public IControl {
+  public:
+    virtual void SetRange(int minimum, int maximum) = 0;
+    virtual void SetPosition(int position) = 0;
+    virtual int Position() const = 0;
+    virtual int Minimum() const = 0;
+    virtual int Maximum() const = 0;
+};
+
+// The embedded web page.
+class IBrowserControl : public IControl {
+  public:
+    // The page the skin names for when the server list has been loaded.
+    virtual std::string OpenUrl() const = 0;
+    virtual void Navigate(const std::string& url) = 0;
 };
 
 // The server tree: groups as root nodes, servers under them. Node ids are the tree's own;
@@ -71,7 +101,7 @@ class ITreeControl : public IControl {
     virtual int TopItem() const = 0;
     virtual void Select(int node) = 0;
     virtual int Selected() const = 0;
-    virtual bool Enabled() const = 0;
+    bool Enabled() const override = 0;
 };
 
 // A form's components in creation order. The container keeps ownership.
