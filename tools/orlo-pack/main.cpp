@@ -2,6 +2,8 @@
 // profile, skin and kits, and shows what launchers and the launcher's files hold.
 #include <cstdio>
 #include <algorithm>
+#include <filesystem>
+#include <optional>
 #include <map>
 #include <string>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "platform/arguments.h"
 #include "platform/files.h"
 #include "profile_json.h"
+#include "skin_text.h"
 
 namespace orlo::pack {
 namespace {
@@ -22,8 +25,11 @@ constexpr std::size_t kMaxInput = std::size_t(1) << 31;
 const char* const kUsage =
     "usage:\n"
     "  orlo-pack profile init [-o PROFILE.json]\n"
-    "  orlo-pack pack --launcher IN.exe --profile PROFILE.json [--skin SKIN.bin] [--kit32 A.zip]\n"
+    "  orlo-pack pack --launcher IN.exe --profile PROFILE.json [--skin SKIN] [--kit32 A.zip]\n"
     "                 [--kit64 B.zip] [--replace] -o OUT.exe\n"
+    "                 (SKIN: a compiled skin, or a text skin compiled on the way)\n"
+    "  orlo-pack skin compile SKIN.txt -o SKIN.bin\n"
+    "  orlo-pack skin decompile SKIN.bin -o SKIN.txt   (pictures are written beside SKIN.txt)\n"
     "  orlo-pack show LAUNCHER.exe [--layout]\n"
     "  orlo-pack decode envjson|cache|record FILE\n";
 
@@ -75,6 +81,51 @@ int ProfileInit(const Args& a) {
     return 0;
 }
 
+// A compiled skin as it is; a text skin compiled with its file references beside it.
+std::optional<Bytes> SkinStream(const std::string& name, std::string& error) {
+    auto file = ReadBytes(name, error);
+    if (!file) return std::nullopt;
+    if (file->size() >= 4 && AsString(ByteView(*file).first(4)) == "TPF0") return file;
+    auto compiled = CompileSkinText(AsString(*file), platform::PathFromUtf8(name).parent_path());
+    if (!compiled) {
+        error = name + ": " + compiled.error();
+        return std::nullopt;
+    }
+    return std::move(compiled).value();
+}
+
+int Skin(const std::vector<std::string>& argv) {
+    if (argv.size() < 3) return Fail(std::string("skin needs compile or decompile\n") + kUsage);
+    const std::string& verb = argv[2];
+    Args a = ParseArgs(argv, 3, {});
+    if ((verb != "compile" && verb != "decompile") || a.positional.size() != 1 || !a.options.count("-o")) {
+        return Fail(std::string("skin compile|decompile takes one input file and -o OUTPUT\n") + kUsage);
+    }
+    const std::string& input = a.positional[0];
+    const std::string& output = a.options.at("-o");
+    std::string error;
+    if (verb == "compile") {
+        auto text = ReadBytes(input, error);
+        if (!text) return Fail(error);
+        auto stream = CompileSkinText(AsString(*text), platform::PathFromUtf8(input).parent_path());
+        if (!stream) return Fail(input + ": " + stream.error());
+        if (!WriteOut(output, AsString(*stream))) return Fail("cannot write " + output);
+        return 0;
+    }
+    auto stream = ReadBytes(input, error);
+    if (!stream) return Fail(error);
+    auto skin = DecompileSkin(*stream);
+    if (!skin) return Fail(input + ": " + skin.error());
+    const auto folder = output == "-" ? std::filesystem::path() : platform::PathFromUtf8(output).parent_path();
+    for (const auto& [name, bytes] : skin->files) {
+        const auto path = folder / platform::PathFromUtf8(name);
+        if (!platform::ReplaceFileContents(path, AsString(bytes)))
+            return Fail("cannot write " + platform::PathToUtf8(path));
+    }
+    if (!WriteOut(output, skin->text)) return Fail("cannot write " + output);
+    return 0;
+}
+
 int Pack(const Args& a) {
     for (const char* required : {"--launcher", "--profile", "-o"}) {
         if (!a.options.count(required)) return Fail(std::string("pack needs ") + required + "\n" + kUsage);
@@ -92,7 +143,7 @@ int Pack(const Args& a) {
     if (!profile) return Fail(a.options.at("--profile") + ": " + profile.error());
     in.profile = *profile;
     if (a.options.count("--skin")) {
-        auto skin = ReadBytes(a.options.at("--skin"), error);
+        auto skin = SkinStream(a.options.at("--skin"), error);
         if (!skin) return Fail(error);
         in.skin_stream = std::move(*skin);
     }
@@ -159,6 +210,7 @@ int Run(const std::vector<std::string>& argv) {
     if (command == "pack") return Pack(ParseArgs(argv, 2, {"--replace"}));
     if (command == "show") return Show(ParseArgs(argv, 2, {"--layout"}));
     if (command == "decode") return Decode(ParseArgs(argv, 2, {}));
+    if (command == "skin") return Skin(argv);
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(kUsage, stdout);
         return 0;
