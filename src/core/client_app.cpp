@@ -176,6 +176,12 @@ void TuClientApp::SetButtonsEnabled(bool enabled) {
     }
 }
 
+// The game-server connection comes with the reachability work; the request is traced so far.
+void TuClientApp::ConnectServer(int node) {
+    if (node < 0) return;
+    TraceF("ConnectServer %d", node);
+}
+
 void TuClientApp::PhoneCountdown() {}
 void TuClientApp::QueryLoginResult() {}
 

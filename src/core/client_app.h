@@ -60,6 +60,8 @@ class TuClientApp : public IuApplication {
     void Print(TMessageType kind, const std::string& message);
     void PrintEx(const void* update_item, const std::string& message);
     void SetButtonsEnabled(bool enabled);
+    // Starts the reachability check of the server of that tree node (-1: none, nothing happens).
+    void ConnectServer(int node);
 
     // The main window's components, and the controls bound from the skin.
     void AttachMainForm(IComponentContainer* form) { FMainForm = form; }

@@ -7,4 +7,9 @@ LauncherSettings& g_Settings() {
     return settings;
 }
 
+std::vector<std::string>& RunningClients() {
+    static std::vector<std::string> list;
+    return list;
+}
+
 }  // namespace orlo

@@ -2,6 +2,7 @@
 // resolution derived from it. One instance per process, used on the main thread only.
 #pragma once
 #include <string>
+#include <vector>
 
 namespace orlo {
 
@@ -26,5 +27,8 @@ struct LauncherSettings {
 
 // The process's instance, made on first use.
 LauncherSettings& g_Settings();
+
+// Running-clients list: process handles of started game clients, as decimal texts.
+std::vector<std::string>& RunningClients();
 
 }  // namespace orlo

@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "core/client_app.h"
-#include "core/launcher_windows.h"
+#include "core/launcher_state.h"
 #include "core/profile.h"
 #include "core/relocation.h"
 #include "core/single_instance.h"
@@ -38,15 +38,6 @@ class UnrarLibraryFile {
     std::filesystem::path path_;
 };
 
-// Running-clients list: process handles of started game clients, as decimal texts.
-std::vector<std::string>& RunningClients() {
-    static std::vector<std::string> list;
-    return list;
-}
-
-// The colour-depth check of system preparation runs here (with the window work).
-void CheckColorDepth() {}
-
 std::string WithSeparator(std::string path) {
     if (path.empty() || (path.back() != '\\' && path.back() != '/'))
         path += static_cast<char>(std::filesystem::path::preferred_separator);
@@ -63,7 +54,7 @@ void UseExecutableDirectory() {
     }
 }
 
-int RunLauncher() {
+int RunLauncher(const LauncherParts& parts) {
     platform::EventLoop& loop = platform::MainLoop();
 
     TDownManager::Instance();
@@ -85,16 +76,16 @@ int RunLauncher() {
     }
     if (RelocateFromSystemDrive()) loop.Quit();
 
-    CheckColorDepth();
+    if (parts.prepare_display) parts.prepare_display();
     SetClientApp(std::make_shared<TuClientApp>());
     RunningClients().clear();
     platform::CreateNamedMutex(mutex_name);
     UseExecutableDirectory();
 
     {
-        LauncherWindows windows = CreateLauncherWindows(ApplicationTitle(), *g_ClientApp());
+        auto windows = parts.create_windows(ApplicationTitle(), *g_ClientApp());
         // An end asked for during start-up happens at the first turn, with no window shown.
-        if (!loop.QuitRequested()) windows.splash->Show();
+        if (!loop.QuitRequested()) windows->Show();
         loop.Run();
     }
     ReleaseClientApp();

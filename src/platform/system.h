@@ -45,6 +45,11 @@ std::optional<Bytes> ExecutableResource(std::string_view name);
 std::filesystem::path CurrentDirectory();
 bool SetCurrentDirectory(const std::filesystem::path& dir);
 
+// A started process's exit code, 259 while it still runs; none when the handle is no process.
+std::optional<std::uint32_t> ProcessExitCode(std::uint64_t process);
+// Errors (a handle no longer valid) are ignored.
+void CloseProcessHandle(std::uint64_t process);
+
 enum class MessageIcon { Error, Warning, Information };
 // A modal message box, with the error, warning or information icon. The headless build prints
 // it to stderr instead of waiting for a click. Both record it for tests.

@@ -171,4 +171,15 @@ void ShowMessageBox(std::string_view text, std::string_view caption, MessageIcon
     std::cerr << caption << ": " << text << std::endl;
 }
 
+// A process is its id here; an ended child is reaped once and then reads as no process.
+std::optional<std::uint32_t> ProcessExitCode(std::uint64_t process) {
+    int status = 0;
+    const pid_t pid = waitpid(static_cast<pid_t>(process), &status, WNOHANG);
+    if (pid == 0) return 259;
+    if (pid < 0) return std::nullopt;
+    return WIFEXITED(status) ? static_cast<std::uint32_t>(WEXITSTATUS(status)) : 1u;
+}
+
+void CloseProcessHandle(std::uint64_t) {}
+
 }  // namespace orlo::platform

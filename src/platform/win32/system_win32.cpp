@@ -150,4 +150,15 @@ void ShowMessageBox(std::string_view text, std::string_view caption, MessageIcon
     MessageBoxW(GetActiveWindow(), win32::Widen(text).c_str(), win32::Widen(caption).c_str(), type);
 }
 
+std::optional<std::uint32_t> ProcessExitCode(std::uint64_t process) {
+    DWORD code = 0;
+    if (!GetExitCodeProcess(reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(process)), &code)) return std::nullopt;
+    return code;
+}
+
+void CloseProcessHandle(std::uint64_t process) {
+    // Not through UniqueHandle: the handle may be stale and closing it is allowed to fail.
+    CloseHandle(reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(process)));
+}
+
 }  // namespace orlo::platform
