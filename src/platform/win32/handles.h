@@ -91,4 +91,38 @@ class UniqueInternet {
     HINTERNET h_ = nullptr;
 };
 
+// An owned COM interface pointer (one reference), released when the owner goes.
+template <class T>
+class ComPtr {
+  public:
+    ComPtr() = default;
+    ComPtr(ComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+    ComPtr& operator=(ComPtr&& o) noexcept {
+        if (this != &o) {
+            reset();
+            p_ = std::exchange(o.p_, nullptr);
+        }
+        return *this;
+    }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    ~ComPtr() { reset(); }
+
+    T* get() const { return p_; }
+    T* operator->() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+    // For a call that hands out a new reference through T**; drops the one held first.
+    T** put() {
+        reset();
+        return &p_;
+    }
+    void reset() {
+        if (p_) p_->Release();
+        p_ = nullptr;
+    }
+
+  private:
+    T* p_ = nullptr;
+};
+
 }  // namespace orlo::platform::win32
