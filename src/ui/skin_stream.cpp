@@ -147,9 +147,9 @@ class StreamReader {
         if (!first) return Outcome::Dropped;
         if ((*first & 0xF0) == 0xF0) {
             in_.Unsigned(1, "prefix");
-            obj.flags = *first & 0x0F;
-            obj.empty_prefix = obj.flags == 0;
-            if (obj.flags & kFlagPosition) {
+            // The flags are kept only with their position, so a root cut there stays consistent.
+            const std::uint8_t flags = *first & 0x0F;
+            if (flags & kFlagPosition) {
                 const std::size_t at = in_.pos();
                 const auto tag = in_.Unsigned(1, "position");
                 if (!in_.ok()) return Outcome::Dropped;
@@ -164,6 +164,8 @@ class StreamReader {
                 if (!in_.ok()) return Outcome::Dropped;
                 obj.position = std::move(pos);
             }
+            obj.flags = flags;
+            obj.empty_prefix = flags == 0;
         }
         const std::size_t class_at = in_.pos();
         if (!in_.ShortString(obj.class_name, "class name")) return Outcome::Dropped;

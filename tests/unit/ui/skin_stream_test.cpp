@@ -268,12 +268,14 @@ TEST(SkinStream, EveryCutOfAValidStreamReadsAPrefixOfItsObjects) {
         "\x00\x0D"
         "EmbeddedFiles\x0E\x02\x01\x01\x04Path\x14\x01\x00\x00\x00x\x00\x00"s +
         "\x00"s + "\x07TuImage\x04Logo\x00\x00\x00"s;
-    const std::string stream = Root(
-        "\x07"
-        "Caption\x06\x02hi\x0A"
-        "Font.Style\x0B\x06"
-        "fsBold\x00"s,
-        child1 + child2);
+    // The root has a prefix with a position too: a cut inside it must not leave the flags alone.
+    const std::string stream = "TPF0\xF6\x02\x00"s + Root(
+                                                         "\x07"
+                                                         "Caption\x06\x02hi\x0A"
+                                                         "Font.Style\x0B\x06"
+                                                         "fsBold\x00"s,
+                                                         child1 + child2)
+                                                         .substr(4);
     auto full = ReadComponentStream(B(stream), IsRegisteredSkinClass);
     ASSERT_TRUE(full.complete) << full.error;
     ASSERT_EQ(full.root.children.size(), 2u);
@@ -284,6 +286,9 @@ TEST(SkinStream, EveryCutOfAValidStreamReadsAPrefixOfItsObjects) {
         EXPECT_FALSE(cut.complete);
         EXPECT_FALSE(cut.error.empty());
         EXPECT_TRUE(IsPrefixOf(cut.root, full.root));
+        auto again = ReadComponentStream(WriteComponentStream(cut.root));
+        EXPECT_TRUE(again.complete) << again.error;
+        EXPECT_EQ(again.root, cut.root);
     }
     // Bytes after the root are not part of it.
     auto trailing = ReadComponentStream(B(stream + "junk"));
