@@ -1053,6 +1053,7 @@ class Parser {
         const Token& at = Cur();
         auto name = RawBytes(StringPieces());
         if (!name || name->empty()) Fail(at, "expected a file name");
+        if (utf8::Sanitize(*name) != *name) Fail(at, "the file name is not valid UTF-8");
         const std::filesystem::path path = base_ / platform::PathFromUtf8(*name);
         std::error_code ec;
         const auto size = std::filesystem::file_size(path, ec);
@@ -1090,10 +1091,10 @@ std::string_view SignatureExtension(ByteView b) {
     return {};
 }
 
-// Windows and Linux both take these; anything else becomes '_'.
+// Windows and Linux both take these; anything else becomes '_' (bytes that are not UTF-8, U+FFFD).
 std::string SafeFileName(std::string_view s) {
     std::string out;
-    for (char c : s) {
+    for (char c : utf8::Sanitize(s)) {
         const auto b = static_cast<unsigned char>(c);
         out += (b < 0x20 || std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos) ? '_' : c;
     }
@@ -1106,6 +1107,8 @@ std::string LowerAscii(std::string s) {
 }
 
 class Decompiler {
+    static constexpr std::size_t kMaxStem = 120;
+
   public:
     DecompiledSkin Run(const SkinObject& root) {
         Object(root, 0);
@@ -1286,9 +1289,15 @@ class Decompiler {
         return out + "}";
     }
 
-    std::string FileLiteral(const std::string& stem, ByteView data) {
+    std::string FileLiteral(std::string stem, ByteView data) {
         std::string ext(SignatureExtension(data));
         if (ext.empty()) ext = "bin";
+        // File systems take names of up to 255 units; odd names are cut well short of that.
+        if (stem.size() > kMaxStem) {
+            std::size_t cut = kMaxStem;
+            while (cut > 0 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) --cut;
+            stem.resize(cut);
+        }
         std::string name = stem + "." + ext;
         for (int n = 2; used_.count(LowerAscii(name)); ++n) name = stem + "-" + std::to_string(n) + "." + ext;
         used_.insert(LowerAscii(name));
@@ -1309,6 +1318,8 @@ Result<ui::SkinObject> ParseSkinText(std::string_view text, const std::filesyste
     } catch (const TextError& e) {
         return Result<ui::SkinObject>::Fail("line " + std::to_string(e.line) + ", column " + std::to_string(e.column) +
                                             ": " + e.message);
+    } catch (const std::exception& e) {  // a path the file system refuses, or no memory left
+        return Result<ui::SkinObject>::Fail(std::string("cannot compile the skin: ") + e.what());
     }
 }
 

@@ -327,6 +327,24 @@ TEST_F(SkinTextTest, ReferencedFilesAreLimitedTo64MiB) {
     EXPECT_NE(out.error().find("larger than 64 MiB"), std::string::npos) << out.error();
 }
 
+TEST_F(SkinTextTest, PictureFileNamesStayShortAndDistinct) {
+    // A 250-byte property path of Chinese characters: the name is cut on a character boundary.
+    std::string path;
+    while (path.size() < 240) path += "奥";
+    Write("a.png", kPng);
+    auto stream = Compile("object F: TuForm\n  '" + path + "' = file('a.png')\n  '" + path + "' = file('a.png')\nend");
+    ASSERT_TRUE(stream.ok()) << stream.error();
+    auto skin = DecompileSkin(*stream);
+    ASSERT_TRUE(skin.ok()) << skin.error();
+    ASSERT_EQ(skin->files.size(), 2u);
+    const std::string& first = skin->files[0].first;
+    const std::string& second = skin->files[1].first;
+    EXPECT_LE(first.size(), 130u);
+    EXPECT_EQ(first.substr(first.size() - 4), ".png");
+    EXPECT_EQ(first.substr(0, 2 + 3 * 39), "F." + path.substr(0, 3 * 39));
+    EXPECT_EQ(second, first.substr(0, first.size() - 4) + "-2.png");
+}
+
 TEST_F(SkinTextTest, DecompileRefusesAStreamThatDoesNotReadCompletely) {
     auto stream = Compile("object F: TuForm\n  Caption = 'x'\nend");
     ASSERT_TRUE(stream.ok());
