@@ -55,14 +55,19 @@ bool IsPlainIdent(std::string_view s) {
     return std::all_of(s.begin(), s.end(), IsIdentChar);
 }
 
-// Words that the value grammar reads as something other than an identifier.
-constexpr std::array<std::string_view, 20> kValueWords = {
-    "true", "false",    "nil",      "null",   "int8",    "int16",   "int32", "int64", "single", "double",
-    "date", "currency", "extended", "string", "lstring", "wstring", "utf8",  "ident", "file",   "picture"};
+// Words that the value grammar reads as something other than an identifier: the constants, and
+// the forms when an opening bracket follows (in a list, True may well be followed by a list).
+constexpr std::array<std::string_view, 4> kConstantWords = {"true", "false", "nil", "null"};
+constexpr std::array<std::string_view, 16> kFormWords = {"int8", "int16",    "int32",    "int64",  "single",  "double",
+                                                         "date", "currency", "extended", "string", "lstring", "wstring",
+                                                         "utf8", "ident",    "file",     "picture"};
 
-bool IsValueWord(std::string_view s) {
-    return std::any_of(kValueWords.begin(), kValueWords.end(), [&](std::string_view w) { return EqualsNoCase(s, w); });
+template <std::size_t N>
+bool IsOneOf(const std::array<std::string_view, N>& words, std::string_view s) {
+    return std::any_of(words.begin(), words.end(), [&](std::string_view w) { return EqualsNoCase(s, w); });
 }
+bool IsFormWord(std::string_view s) { return IsOneOf(kFormWords, s); }
+bool IsValueWord(std::string_view s) { return IsOneOf(kConstantWords, s) || IsFormWord(s); }
 
 // ---------------------------------------------------------------------------------------------
 // String literals: quoted UTF-8 text and #n codes, whose meaning depends on the string's kind.
@@ -834,7 +839,7 @@ class Parser {
         if (IsSym(t, '(')) return List();
         if (IsSym(t, '<')) return Collection();
         if (t.kind == Tok::Ident) {
-            if (IsSym(Ahead(1), '(') && IsValueWord(t.text)) return Form();
+            if (IsSym(Ahead(1), '(') && IsFormWord(t.text)) return Form();
             Next();
             if (EqualsNoCase(t.text, "true")) return Tagged(ValueTag::True);
             if (EqualsNoCase(t.text, "false")) return Tagged(ValueTag::False);

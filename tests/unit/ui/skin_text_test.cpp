@@ -88,7 +88,11 @@ const char* const kEveryForm = R"(object MainForm: TuForm
       ident('nil')
       [a])
     <>
-    True)
+    True
+    ()
+    nil
+    (
+      False))
   Empty.List = ()
   EmbeddedFiles = <
     item
