@@ -33,6 +33,8 @@ int HeadlessDragRequests(WindowHandle window, bool by_caption);
 void HeadlessDragBy(WindowHandle window, int dx, int dy);
 void HeadlessMouseDownOnForm(WindowHandle window, int x, int y);
 void HeadlessActivateApp(WindowHandle window);
+// The font a form gives the widgets made on it.
+FontSpec HeadlessFormFont(WindowHandle window);
 
 // Decides what the user does in a modal form: called by ShowModal with the form, returns how it
 // closes. Without a handler ShowModal closes with Cancel at once.

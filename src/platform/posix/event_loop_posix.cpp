@@ -87,6 +87,11 @@ class PosixEventLoop final : public EventLoop {
 
     std::uint32_t Now() const override { return TickCount(); }
 
+    // A nested run, as a modal form makes: turns until `done` says so or the loop is ended.
+    void RunUntil(const std::function<bool()>& done) {
+        while (!quit_ && !done()) Turn(true);
+    }
+
   private:
     // Due time, then a sequence number so timers due together fire in the order they were set.
     using Slot = std::tuple<Clock::time_point, std::uint64_t, TimerId>;
@@ -177,5 +182,9 @@ class PosixEventLoop final : public EventLoop {
 }  // namespace
 
 std::unique_ptr<EventLoop> CreateEventLoop() { return std::make_unique<PosixEventLoop>(); }
+
+void RunLoopUntil(EventLoop& loop, const std::function<bool()>& done) {
+    if (auto* posix = dynamic_cast<PosixEventLoop*>(&loop)) posix->RunUntil(done);
+}
 
 }  // namespace orlo::platform

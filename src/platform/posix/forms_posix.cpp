@@ -2,6 +2,8 @@
 // start finds them as it would find real windows.
 #include "platform/forms.h"
 #include "platform/headless_windows.h"
+#include "platform/posix/loop_internal.h"
+#include "platform/widgets.h"
 
 #include <map>
 #include <mutex>
@@ -28,7 +30,9 @@ struct FormState {
     int drags[2] = {0, 0};
     bool dragging = false;
     ModalResult modal = ModalResult::None;
+    bool in_modal = false;
     Form* form = nullptr;
+    FontSpec font;
 };
 
 // Handles are numbers never reused, so a stale handle finds nothing rather than a newer form.
@@ -151,10 +155,14 @@ class HeadlessForm final : public Form {
     }
     void Repaint() override {}
     bool ShowLayeredImages(const std::vector<LayeredImage>& images) override {
+        for (const LayeredImage& image : images)
+            if (!ImageSize(image.image)) return false;
         WithForm(handle_, [&](FormState& s) { s.layered = images; });
         return true;
     }
 
+    // With a test's handler, the handler acts as the user; without one the loop runs until a
+    // result is given (EndModal, a push button, closing) that on_close_query accepts.
     ModalResult ShowModal() override {
         std::function<ModalResult(Form&)> handler;
         {
@@ -162,23 +170,40 @@ class HeadlessForm final : public Form {
             std::lock_guard lock(r.mutex);
             handler = r.modal_handler;
         }
+        WithForm(handle_, [](FormState& s) {
+            s.modal = ModalResult::None;
+            s.in_modal = true;
+        });
         Show();
         ModalResult result = ModalResult::Cancel;
-        WithForm(handle_, [](FormState& s) { s.modal = ModalResult::None; });
         if (handler) {
-            result = handler(*this);
+            const ModalResult answer = handler(*this);
+            ModalResult pressed = ModalResult::None;
+            WithForm(handle_, [&](FormState& s) { pressed = s.modal; });
             // A button pressed inside the handler decided it already.
-            WithForm(handle_, [&](FormState& s) {
-                if (s.modal != ModalResult::None) result = s.modal;
+            result = pressed != ModalResult::None ? pressed : answer != ModalResult::None ? answer : result;
+            if (pressed == ModalResult::None) EndModal(result);
+        } else {
+            RunLoopUntil(MainLoop(), [this, &result] {
+                ModalResult decided = ModalResult::None;
+                WithForm(handle_, [&](FormState& s) { decided = s.in_modal ? ModalResult::None : s.modal; });
+                if (decided == ModalResult::None) return false;
+                result = decided;
+                return true;
             });
         }
-        auto query = EventOf(handle_, &FormEvents::on_close_query);
-        if (query) query(result);
+        WithForm(handle_, [](FormState& s) { s.in_modal = false; });
         Hide();
         return result;
     }
+    // The form closes only when its close query agrees.
     void EndModal(ModalResult result) override {
-        WithForm(handle_, [&](FormState& s) { s.modal = result; });
+        auto query = EventOf(handle_, &FormEvents::on_close_query);
+        if (query && !query(result)) return;
+        WithForm(handle_, [&](FormState& s) {
+            s.modal = result;
+            s.in_modal = false;
+        });
     }
 
   private:
@@ -201,6 +226,7 @@ std::unique_ptr<Form> CreateForm(const FormSpec& spec, FormEvents events) {
     state.class_name = spec.class_name;
     state.caption = spec.caption;
     state.events = std::move(events);
+    state.font = spec.font;
     state.bounds = spec.centred ? Centred(spec.client_width, spec.client_height)
                                 : Bounds{0, 0, spec.client_width, spec.client_height};
     auto form = std::make_unique<HeadlessForm>(handle);
@@ -305,6 +331,12 @@ void HeadlessActivateApp(WindowHandle window) {
     if (handler) handler();
 }
 
+FontSpec HeadlessFormFont(WindowHandle window) {
+    FontSpec font;
+    WithForm(window, [&](FormState& s) { font = s.font; });
+    return font;
+}
+
 void HeadlessSetModalHandler(std::function<ModalResult(Form&)> handler) {
     auto& r = Windows();
     std::lock_guard lock(r.mutex);
@@ -318,6 +350,13 @@ void HeadlessClose(WindowHandle window) {
         std::lock_guard lock(r.mutex);
         auto it = r.forms.find(window);
         if (it == r.forms.end()) return;
+        if (it->second.in_modal) {
+            Form* form = it->second.form;
+            r.mutex.unlock();
+            form->EndModal(ModalResult::Cancel);
+            r.mutex.lock();
+            return;
+        }
         if (!it->second.events.on_close) {
             it->second.visible = false;
             return;

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "platform/headless_widgets.h"
+#include "platform/headless_windows.h"
 #include "platform/widgets.h"
 
 namespace orlo::platform {
@@ -18,7 +19,8 @@ HeadlessWidget*& FocusedWidget() {
 // What every headless kind shares; the user actions reach widgets through it.
 class HeadlessWidget {
   public:
-    HeadlessWidget(Form& form, WidgetEvents events) : form_(&form), events_(std::move(events)) {}
+    HeadlessWidget(Form& form, WidgetEvents events)
+        : form_(&form), events_(std::move(events)), font_(HeadlessFormFont(form.Handle())) {}
     virtual ~HeadlessWidget() {
         if (FocusedWidget() == this) FocusedWidget() = nullptr;
     }
@@ -81,7 +83,8 @@ class Image final : public Base<ImageWidget> {
     using Base::Base;
     void SetPicture(Bytes image, Layout) override { image_ = std::move(image); }
     std::optional<std::pair<int, int>> PictureSize() const override { return ImageSize(image_); }
-    void SetDrawnByBackdrop(bool) override {}
+    // The backdrop draws it: hidden here, and shown again when handed back.
+    void SetDrawnByBackdrop(bool backdrop) override { SetVisible(!backdrop); }
 
   private:
     Bytes image_;
@@ -123,7 +126,12 @@ class Tree final : public Base<TreeWidget> {
         if (events_.on_change) events_.on_change();
     }
     int Selected() const override { return selected_; }
-    int NodeAt(int, int) const override { return selected_; }
+    // Rows of 16 pixels from the top item, every node expanded.
+    int NodeAt(int x, int y) const override {
+        if (x < 0 || y < 0) return -1;
+        const int row = TopItem() + y / 16;
+        return row >= 0 && row < NodeCount() ? row : -1;
+    }
     void SetNodeStyler(std::function<std::optional<NodeStyle>(int, bool)> styler) override {
         styler_ = std::move(styler);
     }
@@ -187,9 +195,10 @@ class Progress final : public Base<ProgressWidget> {
     using Base::Base;
     void SetRange(int minimum, int maximum) override {
         min_ = minimum;
-        max_ = maximum;
+        max_ = std::max(minimum, maximum);
+        SetPosition(position_);
     }
-    void SetPosition(int position) override { position_ = position; }
+    void SetPosition(int position) override { position_ = std::clamp(position, min_, max_); }
     int Position() const override { return position_; }
     int Minimum() const override { return min_; }
     int Maximum() const override { return max_; }
