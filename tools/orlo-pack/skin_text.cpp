@@ -165,11 +165,13 @@ void AddBytesPlainly(Pieces& pieces, std::string_view bytes) {
     }
 }
 
-bool HasControl(std::string_view utf8) {
+// Control characters, and what a code page gives for bytes outside its own characters: private
+// use code points (Windows reads CP936's lone 0xFF as U+F8F5) and U+FFFD.
+bool HasUnreadable(std::string_view utf8) {
     std::size_t pos = 0;
     while (pos < utf8.size()) {
         const char32_t c = utf8::Next(utf8, pos);
-        if (c == utf8::kInvalid || IsControl(c)) return true;
+        if (c == utf8::kInvalid || IsControl(c) || (c >= 0xE000 && c <= 0xF8FF) || c == 0xFFFD) return true;
     }
     return false;
 }
@@ -183,7 +185,7 @@ Pieces AnsiPieces(std::string_view bytes) {
         if (run.empty()) return;
         std::string text = platform::AnsiToUtf8(run);
         auto back = platform::Utf8ToAnsi(text);
-        if (back && *back == run && !HasControl(text)) {
+        if (back && *back == run && !HasUnreadable(text)) {
             AddQuoted(pieces, text);
         } else {
             AddBytesPlainly(pieces, run);
