@@ -84,39 +84,39 @@ class Form {
     virtual WindowHandle Handle() const = 0;
     virtual void Show() = 0;
     // Visible without taking activation from the active window.
-    virtual void ShowNoActivate() { Show(); }
+    virtual void ShowNoActivate() = 0;
     virtual void Hide() = 0;
     virtual bool Visible() const = 0;
     virtual void Minimize() = 0;
     virtual std::string Caption() const = 0;
     virtual void SetCaption(const std::string& caption) = 0;
 
-    virtual Bounds GetBounds() const { return {}; }
-    virtual void SetBounds(Bounds /*bounds*/) {}
-    virtual void SetClientSize(int /*width*/, int /*height*/) {}
-    virtual void CenterOnScreen() {}
-    virtual void SetBorder(FormBorder /*border*/) {}
-    virtual void SetColor(Rgb /*color*/) {}
+    virtual Bounds GetBounds() const = 0;
+    virtual void SetBounds(Bounds bounds) = 0;
+    virtual void SetClientSize(int width, int height) = 0;
+    virtual void CenterOnScreen() = 0;
+    virtual void SetBorder(FormBorder border) = 0;
+    virtual void SetColor(Rgb color) = 0;
     // Pixels of this colour become see-through (clicks there go to the window below); none: opaque.
-    virtual void SetTransparentColor(std::optional<Rgb> /*color*/) {}
+    virtual void SetTransparentColor(std::optional<Rgb> color) = 0;
     // Top of the z-order, without activating.
-    virtual void BringToFront() {}
+    virtual void BringToFront() = 0;
     // The user drags the window: a move as by its caption, on the left button already down.
     // `by_caption` false moves it through the system move command (0xF012) and raises
     // on_drag_end when the move ends; true sends a caption hit (the backdrop's way).
-    virtual void BeginDrag(bool /*by_caption*/) {}
+    virtual void BeginDrag(bool by_caption) = 0;
     // While locked nothing of the window repaints; unlocking repaints it at once.
-    virtual void LockUpdates(bool /*locked*/) {}
-    virtual void Repaint() {}
+    virtual void LockUpdates(bool locked) = 0;
+    virtual void Repaint() = 0;
     // Turns the window into a per-pixel-alpha layered window showing these pictures (each at its
     // own pixel size) over full transparency. False when it cannot.
-    virtual bool ShowLayeredImages(const std::vector<LayeredImage>& /*images*/) { return false; }
+    virtual bool ShowLayeredImages(const std::vector<LayeredImage>& images) = 0;
 
     // Shows the form modally over the application until a button with a modal result is pressed
     // or the form is closed (Cancel); on_close_query may refuse. Timers and posted tasks run
     // meanwhile.
-    virtual ModalResult ShowModal() { return ModalResult::Cancel; }
-    virtual void EndModal(ModalResult /*result*/) {}
+    virtual ModalResult ShowModal() = 0;
+    virtual void EndModal(ModalResult result) = 0;
 };
 
 // Never null; the window is created hidden.

@@ -21,7 +21,7 @@ namespace {
 
 constexpr size_t kInflateChunk = 32768;
 // No skin comes near this; a block that inflates further is a decompression bomb.
-constexpr size_t kMaxSkinStream = size_t{256} << 20;
+constexpr size_t kMaxSkinStream = size_t{64} << 20;
 
 platform::FormSpec MainFormSpec(const std::string& title) {
     platform::FormSpec spec;

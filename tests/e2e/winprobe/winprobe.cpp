@@ -11,6 +11,9 @@
 //                                       and background colour as RRGGBB ("-" when unset),
 //                                       separated by tabs
 //   winprobe click CLASS NAME           left button down and up at the centre of the named child
+//   winprobe depth                      bits per pixel of the display
+//   winprobe answer CAPTION             presses OK in the message box of that caption; "missing"
+//                                       when none is up
 // The window is the first top-level window of class CLASS; "missing" and exit code 1 when none
 // is there (or no child has that name).
 #include <windows.h>
@@ -125,7 +128,19 @@ int wmain(int argc, wchar_t** argv) {
         Print(Narrow(cls) + "\t" + Narrow(caption));
         return 0;
     }
+    if (command == L"depth") {
+        HDC screen = GetDC(nullptr);
+        Print(std::to_string(GetDeviceCaps(screen, BITSPIXEL)));
+        ReleaseDC(nullptr, screen);
+        return 0;
+    }
     if (argc < 3) return 2;
+    if (command == L"answer") {
+        HWND box = FindWindowW(L"#32770", argv[2]);
+        if (!box) return Missing();
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return 0;
+    }
     if (command == L"rect" || command == L"children" || command == L"click") {
         HWND h = FindWindowW(argv[2], nullptr);
         if (!h) return Missing();
