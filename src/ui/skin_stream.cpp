@@ -207,6 +207,7 @@ class StreamReader {
 
     bool Value(SkinValue& v, int depth) {
         const std::size_t at = in_.pos();
+        if (!Count(at)) return false;
         const auto tag = in_.Unsigned(1, "value tag");
         if (!in_.ok()) return false;
         if (tag > kLastValueTag)
@@ -266,6 +267,7 @@ class StreamReader {
                     std::string member;
                     if (!in_.ShortString(member, "set member")) return false;
                     if (member.empty()) return true;
+                    if (!Count(in_.pos())) return false;
                     v.set.push_back(std::move(member));
                 }
             case ValueTag::List:
@@ -313,7 +315,15 @@ class StreamReader {
 
     ByteView Take(std::uint64_t n, const char* what) { return in_.Take(n, what); }
 
+    // A value costs far more in memory than its one or two bytes in the stream: a stream of
+    // millions of tiny values is refused rather than grown into gigabytes.
+    bool Count(std::size_t at) {
+        if (++values_ <= kMaxSkinValues) return true;
+        return in_.Fail("more than " + std::to_string(kMaxSkinValues) + " values (at " + std::to_string(at) + ")");
+    }
+
     ByteReader in_;
+    std::size_t values_ = 0;
     const std::function<bool(std::string_view)>& known_class_;
 };
 

@@ -97,6 +97,8 @@ inline constexpr std::uint8_t kFlagInline = 4;
 
 // Objects, lists and collections nest at most this deep; deeper input is refused, not recursed.
 inline constexpr int kMaxSkinNesting = 64;
+// Values and set members in one stream; a skin with forty pictures holds a few thousand.
+inline constexpr std::size_t kMaxSkinValues = 1'000'000;
 
 struct SkinReadResult {
     SkinObject root;

@@ -130,6 +130,12 @@ class Win32Tree final : public win32::Win32Widget<TreeWidget> {
         }
         if (!style) return CDRF_DODEFAULT;
         draw.clrText = win32::ToColorRef(style->color);
+        // On a coloured tree the system's light selection would swallow the node's own colour:
+        // the selection is the tree's colour lifted a little instead.
+        if (selected && color_) {
+            auto lift = [](std::uint8_t c) { return static_cast<std::uint8_t>(c + (255 - c) / 4); };
+            draw.clrTextBk = win32::ToColorRef(Rgb{lift(color_->red), lift(color_->green), lift(color_->blue)});
+        }
         if (!style->bold) return CDRF_DODEFAULT;
         FontSpec bold = font_;
         bold.bold = true;

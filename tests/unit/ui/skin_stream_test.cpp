@@ -465,3 +465,24 @@ TEST(SkinValues, DoublesAndSinglesKeepEveryBitThroughTheWideForms) {
 
 }  // namespace
 }  // namespace orlo::ui
+
+namespace orlo::ui {
+namespace {
+
+// One-byte values cost far more in memory than in the stream: past the cap reading stops.
+TEST(SkinStreamLimits, TooManyValuesEndReading) {
+    for (std::size_t count : {std::size_t{1000}, kMaxSkinValues + 1}) {
+        SCOPED_TRACE(count);
+        Bytes stream = {'T', 'P', 'F', '0', 6, 'T', 'u', 'F', 'o', 'r', 'm', 0, 1, 'X', 1};
+        stream.insert(stream.end(), count, static_cast<std::uint8_t>(ValueTag::False));
+        stream.insert(stream.end(), {0, 0, 0});
+        const SkinReadResult read = ReadComponentStream(stream);
+        EXPECT_EQ(read.complete, count <= kMaxSkinValues) << read.error;
+        if (!read.complete) {
+            EXPECT_NE(read.error.find("values"), std::string::npos) << read.error;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace orlo::ui
