@@ -99,6 +99,10 @@ CatalogueEnvironment DefaultCatalogueEnvironment(const std::string& title) {
     env.set_buttons_enabled = [](bool enabled) {
         if (TuClientApp* app = g_ClientApp()) app->SetButtonsEnabled(enabled);
     };
+    env.open_browser = [] {
+        TuClientApp* app = g_ClientApp();
+        if (app && app->WebBrowser) app->WebBrowser->Navigate(app->WebBrowser->OpenUrl());
+    };
     env.now_ms = [] { return platform::MainLoop().Now(); };
     env.sleep_ms = [](std::uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); };
     env.post_to_main = [](std::function<void()> task) { platform::MainLoop().Post(std::move(task)); };
@@ -281,7 +285,8 @@ bool TCatalogue::LoadServerList(const std::string& text) {
 }
 
 void TCatalogue::FillServerTree() {
-    orlo::FillServerTree(tree_, info_.FServerList, env_.selected_server_id(), env_.set_buttons_enabled);
+    orlo::FillServerTree(tree_, info_.FServerList, env_.selected_server_id(), env_.set_buttons_enabled,
+                         env_.open_browser);
 }
 
 void TCatalogue::AddLocalTestServers() {

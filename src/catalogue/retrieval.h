@@ -25,6 +25,8 @@ struct CatalogueEnvironment {
     std::function<void()> read_settings;
     std::function<int()> selected_server_id;
     std::function<void(bool)> set_buttons_enabled;
+    // Opens the skin's web page in the bound browser (nothing without one).
+    std::function<void()> open_browser;
     std::function<std::uint32_t()> now_ms;                    // a monotonic millisecond clock
     std::function<void(std::uint32_t ms)> sleep_ms;           // the start-up step waits here
     std::function<void(std::function<void()>)> post_to_main;  // runs a task on the main thread

@@ -34,8 +34,10 @@ bool& ServerTreeReady() {
 void FillServerTree(ITreeControl* tree,
                     TServerList& servers,
                     int selected_server_id,
-                    const std::function<void(bool)>& set_buttons_enabled) {
+                    const std::function<void(bool)>& set_buttons_enabled,
+                    const std::function<void()>& open_browser) {
     TraceF("开始载入游戏官网 %s", platform::LocalDateTimeText().c_str());
+    if (open_browser) open_browser();
     TraceF("载入游戏列表-开始 %s", platform::LocalDateTimeText().c_str());
     if (!tree) return;
     tree->BeginUpdate();

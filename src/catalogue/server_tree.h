@@ -21,11 +21,12 @@ std::vector<GroupedEntry> GroupServersByName(TServerList& servers);
 // connects to the selected server.
 bool& ServerTreeReady();
 
-// Rebuilds `tree` (nothing happens without one) and selects the default server: the last one
-// whose id equals `selected_server_id`, or the first when that is 0.
+// Opens the browser's page, then rebuilds `tree` (nothing happens without one) and selects the
+// default server: the last one whose id equals `selected_server_id`, or the first when that is 0.
 void FillServerTree(ITreeControl* tree,
                     TServerList& servers,
                     int selected_server_id,
-                    const std::function<void(bool)>& set_buttons_enabled);
+                    const std::function<void(bool)>& set_buttons_enabled,
+                    const std::function<void()>& open_browser = nullptr);
 
 }  // namespace orlo

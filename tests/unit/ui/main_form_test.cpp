@@ -350,6 +350,15 @@ TEST_F(MainWindow, ServerTreeColoursAndGuardsItsSelection) {
     ServerTreeReady() = false;
 }
 
+TEST_F(MainWindow, FillingTheTreeOpensTheSkinsWebPage) {
+    Open(Pack(DemoSkin()));
+    auto& browser = Find<TuWebBrowser>("News");
+    EXPECT_EQ(platform::HeadlessLastNavigation(browser.w()), "");
+    TServerList servers;
+    FillServerTree(app->TreeView, servers, 0, nullptr, DefaultCatalogueEnvironment("奥罗传奇").open_browser);
+    EXPECT_EQ(platform::HeadlessLastNavigation(browser.w()), "about:blank");
+}
+
 TEST_F(MainWindow, DraggingMovesBothWindowsTogether) {
     Open(Pack(DemoSkin()));
     platform::Form& main = windows->main->form();
