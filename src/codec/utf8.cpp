@@ -72,4 +72,46 @@ std::string Sanitize(std::string_view s) {
     return out;
 }
 
+void Append(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+std::string FromUtf16(std::string_view bytes, bool big_endian) {
+    std::string out;
+    out.reserve(bytes.size());
+    auto unit = [&](std::size_t i) -> char32_t {
+        auto a = static_cast<unsigned char>(bytes[2 * i]);
+        auto b = static_cast<unsigned char>(bytes[2 * i + 1]);
+        return big_endian ? (static_cast<char32_t>(a) << 8 | b) : (static_cast<char32_t>(b) << 8 | a);
+    };
+    const std::size_t n = bytes.size() / 2;
+    for (std::size_t i = 0; i < n; ++i) {
+        char32_t u = unit(i);
+        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < n) {
+            const char32_t low = unit(i + 1);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                Append(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                ++i;
+                continue;
+            }
+        }
+        Append(out, u >= 0xD800 && u <= 0xDFFF ? char32_t{0xFFFD} : u);
+    }
+    return out;
+}
+
 }  // namespace orlo::utf8

@@ -2,59 +2,13 @@
 
 #include <cstdint>
 
+#include "codec/utf8.h"
 #include "platform/codepage.h"
 
 namespace orlo {
 namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
-
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-// Unpaired surrogates become U+FFFD; an odd last byte is dropped (a truncated file).
-std::string Utf16ToUtf8(std::string_view bytes, bool big_endian) {
-    std::string out;
-    out.reserve(bytes.size());
-    auto unit = [&](std::size_t i) -> std::uint32_t {
-        auto a = static_cast<unsigned char>(bytes[i]);
-        auto b = static_cast<unsigned char>(bytes[i + 1]);
-        return big_endian ? (static_cast<std::uint32_t>(a) << 8 | b) : (static_cast<std::uint32_t>(b) << 8 | a);
-    };
-    const std::size_t n = bytes.size() / 2;
-    for (std::size_t i = 0; i < n; ++i) {
-        std::uint32_t u = unit(i * 2);
-        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < n) {
-            std::uint32_t low = unit((i + 1) * 2);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
-                ++i;
-                continue;
-            }
-        }
-        if (u >= 0xD800 && u <= 0xDFFF) {
-            out += kReplacement;
-        } else {
-            AppendUtf8(out, u);
-        }
-    }
-    return out;
-}
 
 // Malformed sequences become U+FFFD, so later conversions see only well-formed text.
 std::string SanitizeUtf8(std::string_view in) {
@@ -133,10 +87,10 @@ IniFile IniFile::Parse(std::string_view bytes) {
         ini.ParseText(SanitizeUtf8(bytes.substr(3)));
     } else if (bytes.starts_with("\xFF\xFE")) {
         ini.encoding_ = IniEncoding::Utf16Le;
-        ini.ParseText(Utf16ToUtf8(bytes.substr(2), false));
+        ini.ParseText(utf8::FromUtf16(bytes.substr(2), false));
     } else if (bytes.starts_with("\xFE\xFF")) {
         ini.encoding_ = IniEncoding::Utf16Be;
-        ini.ParseText(Utf16ToUtf8(bytes.substr(2), true));
+        ini.ParseText(utf8::FromUtf16(bytes.substr(2), true));
     } else {
         ini.ParseText(SanitizeUtf8(platform::AnsiToUtf8(bytes)));
     }

@@ -33,7 +33,7 @@ std::optional<std::string> AsText(const SkinValue& v) {
         case ValueTag::LString:
             return FromAnsiForm(v.text);
         case ValueTag::WString:
-            return Utf16LeToUtf8(v.text);
+            return utf8::FromUtf16(v.text, false);
         case ValueTag::Utf8String:
         case ValueTag::Ident:
             return v.text;
@@ -161,40 +161,6 @@ std::uint32_t DoubleToSingleBits(double value) {
     }
     if (std::fabs(value) > std::numeric_limits<float>::max()) return sign | 0x7F800000;
     return std::bit_cast<std::uint32_t>(static_cast<float>(value));
-}
-
-std::string Utf16LeToUtf8(std::string_view s) {
-    std::string out;
-    const auto unit = [&](std::size_t i) {
-        return static_cast<char32_t>(static_cast<unsigned char>(s[2 * i]) |
-                                     (static_cast<unsigned char>(s[2 * i + 1]) << 8));
-    };
-    const std::size_t count = s.size() / 2;
-    for (std::size_t i = 0; i < count; ++i) {
-        char32_t cp = unit(i);
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < count && unit(i + 1) >= 0xDC00 && unit(i + 1) <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (unit(i + 1) - 0xDC00);
-            ++i;
-        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-            cp = 0xFFFD;
-        }
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-    return out;
 }
 
 std::optional<std::string> Utf8ToUtf16Le(std::string_view s) {

@@ -28,8 +28,6 @@ std::array<std::uint8_t, 10> DoubleToExtended(double value);
 double SingleBitsToDouble(std::uint32_t bits);
 std::uint32_t DoubleToSingleBits(double value);
 
-// UTF-16LE bytes (two per code unit) to UTF-8; unpaired surrogates become U+FFFD.
-std::string Utf16LeToUtf8(std::string_view utf16le);
 // UTF-8 to UTF-16LE bytes; empty optional for malformed UTF-8.
 std::optional<std::string> Utf8ToUtf16Le(std::string_view utf8);
 

@@ -79,7 +79,7 @@ class WidgetHost {
 // Null when the form is not a Win32 form or has no window.
 std::shared_ptr<WidgetHost> HostOf(Form& form);
 
-// One font per spec for the life of the process (the colour is not part of a GDI font).
+// One font per FontSpec for the life of the process (the colour is not part of a GDI font).
 HFONT FontFor(const FontSpec& font);
 // Character height of a font in pixels (tmHeight).
 int CharHeight(HFONT font);

@@ -133,7 +133,7 @@ TEST_F(WidgetsTest, EveryKindKeepsBoundsVisibilityEnablingTextFontAndColour) {
         EXPECT_NE(widget->Handle(), 0u);
         EXPECT_TRUE(widget->Visible());
         EXPECT_TRUE(widget->Enabled());
-        EXPECT_EQ(widget->Font(), FontSpec{});  // the form's font, which the spec left at its default
+        EXPECT_EQ(widget->Font(), FontSpec{});  // the form's font, which its FormSpec left at the default
 
         widget->SetBounds({12, 34, 120, 28});
         EXPECT_EQ(widget->GetBounds(), (Bounds{12, 34, 120, 28}));
