@@ -80,6 +80,12 @@ void CallApp(Call&& call) {
 
 std::optional<std::string> TextOf(const SkinValue& v) { return AsText(v); }
 
+void SetFontColorOf(platform::Widget& widget, TColor color) {
+    platform::FontSpec font = widget.Font();
+    font.color = ToRgb(color);
+    widget.SetFont(font);
+}
+
 }  // namespace
 
 TColor ToTColor(platform::Rgb rgb) { return {rgb.red, rgb.green, rgb.blue}; }
@@ -311,12 +317,7 @@ bool TuLable::ApplyProperty(std::string_view path, const SkinValue& value) {
     return path == "AutoSize" || path == "WordWrap" || path == "Layout" || SkinControl::ApplyProperty(path, value);
 }
 
-void TuLable::SetFontColor(TColor color) {
-    platform::FontSpec font = w().Font();
-    font.color = ToRgb(color);
-    w().SetFont(font);
-}
-
+void TuLable::SetFontColor(TColor color) { SetFontColorOf(w(), color); }
 TColor TuLable::FontColor() const { return ToTColor(w().Font().color); }
 
 // ---- image ----
@@ -564,12 +565,7 @@ bool TuPhoneBtn::ApplyProperty(std::string_view path, const SkinValue& value) {
     return path == "Flat" || path == "AutoSize" || path == "Transparent" || SkinControl::ApplyProperty(path, value);
 }
 
-void TuPhoneBtn::SetFontColor(TColor color) {
-    platform::FontSpec font = w().Font();
-    font.color = ToRgb(color);
-    w().SetFont(font);
-}
-
+void TuPhoneBtn::SetFontColor(TColor color) { SetFontColorOf(w(), color); }
 TColor TuPhoneBtn::FontColor() const { return ToTColor(w().Font().color); }
 
 // ---- the factory ----

@@ -345,24 +345,26 @@ void HeadlessSetModalHandler(std::function<ModalResult(Form&)> handler) {
 
 void HeadlessClose(WindowHandle window) {
     std::function<void()> on_close;
+    Form* modal = nullptr;
     {
         auto& r = Windows();
         std::lock_guard lock(r.mutex);
         auto it = r.forms.find(window);
         if (it == r.forms.end()) return;
         if (it->second.in_modal) {
-            Form* form = it->second.form;
-            r.mutex.unlock();
-            form->EndModal(ModalResult::Cancel);
-            r.mutex.lock();
-            return;
-        }
-        if (!it->second.events.on_close) {
+            modal = it->second.form;
+        } else if (!it->second.events.on_close) {
             it->second.visible = false;
             return;
+        } else {
+            // Called unlocked and from a copy: the handler may destroy the form.
+            on_close = it->second.events.on_close;
         }
-        // Called unlocked and from a copy: the handler may destroy the form.
-        on_close = it->second.events.on_close;
+    }
+    // Closing a modal form is its Cancel.
+    if (modal) {
+        modal->EndModal(ModalResult::Cancel);
+        return;
     }
     on_close();
 }

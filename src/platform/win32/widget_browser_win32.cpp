@@ -193,23 +193,12 @@ class Win32Browser final : public win32::Win32Widget<BrowserWidget> {
     }
 
     LRESULT OnMessage(UINT message, WPARAM, LPARAM, bool& handled) override {
-        switch (message) {
-            case WM_ERASEBKGND:
-                handled = true;
-                return 1;
-            case WM_PAINT: {
-                handled = true;
-                win32::BufferedPaint paint(hwnd());
-                if (!paint.dc()) return 0;
-                RECT client = paint.client();
-                win32::UniqueBrush brush(
-                    CreateSolidBrush(color_ ? win32::ToColorRef(*color_) : GetSysColor(COLOR_WINDOW)));
-                FillRect(paint.dc(), &client, brush.get());
-                return 0;
-            }
-            default:
-                return 0;
-        }
+        LRESULT result = 0;
+        handled = SelfPaint(message, result, [this](HDC dc, RECT client) {
+            win32::UniqueBrush brush(CreateSolidBrush(color_ ? win32::ToColorRef(*color_) : GetSysColor(COLOR_WINDOW)));
+            FillRect(dc, &client, brush.get());
+        });
+        return result;
     }
 
   private:

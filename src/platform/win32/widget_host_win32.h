@@ -141,6 +141,20 @@ class WidgetCore {
     virtual bool HiddenByKind() const { return false; }
 
     LRESULT DefaultProc(UINT message, WPARAM wparam, LPARAM lparam);
+    // For kinds that draw themselves: nothing is erased and each paint goes through one
+    // off-screen buffer to `paint(dc, client)`. True when `message` was one of the two.
+    template <typename PaintFn>
+    bool SelfPaint(UINT message, LRESULT& result, PaintFn&& paint) {
+        if (message == WM_ERASEBKGND) {
+            result = 1;
+            return true;
+        }
+        if (message != WM_PAINT) return false;
+        BufferedPaint buffer(hwnd());
+        if (buffer.dc()) paint(buffer.dc(), buffer.client());
+        result = 0;
+        return true;
+    }
     void PaintBacking(HDC dc) const;
     void Invalidate() const;
     void ApplyVisibility();

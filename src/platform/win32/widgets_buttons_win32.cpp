@@ -28,16 +28,12 @@ class Pressable : public win32::Win32Widget<Interface> {
 
     LRESULT OnMessage(UINT message, WPARAM, LPARAM lparam, bool& handled) override {
         HWND h = this->hwnd();
+        LRESULT result = 0;
+        if (this->SelfPaint(message, result, [this](HDC dc, const RECT& client) { Paint(dc, client); })) {
+            handled = true;
+            return result;
+        }
         switch (message) {
-            case WM_ERASEBKGND:
-                handled = true;
-                return 1;
-            case WM_PAINT: {
-                handled = true;
-                BufferedPaint paint(h);
-                if (paint.dc()) Paint(paint.dc(), paint.client());
-                return 0;
-            }
             case WM_LBUTTONDOWN:
                 handled = true;
                 SetCapture(h);

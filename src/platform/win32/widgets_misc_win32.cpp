@@ -60,21 +60,17 @@ class Win32Image final : public win32::Win32Widget<ImageWidget> {
     }
 
     LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM, bool& handled) override {
+        LRESULT result = 0;
+        if (SelfPaint(message, result, [this](HDC dc, const RECT&) {
+                PaintBacking(dc);
+                if (!picture_) return;
+                win32::CanvasGraphics canvas(dc);
+                DrawLaidOut(canvas.get(), 0, 0);
+            })) {
+            handled = true;
+            return result;
+        }
         switch (message) {
-            case WM_ERASEBKGND:
-                handled = true;
-                return 1;
-            case WM_PAINT: {
-                handled = true;
-                win32::BufferedPaint paint(hwnd());
-                if (!paint.dc()) return 0;
-                PaintBacking(paint.dc());
-                if (picture_) {
-                    win32::CanvasGraphics canvas(paint.dc());
-                    DrawLaidOut(canvas.get(), 0, 0);
-                }
-                return 0;
-            }
             case WM_TIMER:
                 if (wparam == kAnimationTimer) {
                     handled = true;
@@ -190,19 +186,9 @@ class Win32Progress final : public win32::Win32Widget<ProgressWidget> {
 
   protected:
     LRESULT OnMessage(UINT message, WPARAM, LPARAM, bool& handled) override {
-        switch (message) {
-            case WM_ERASEBKGND:
-                handled = true;
-                return 1;
-            case WM_PAINT: {
-                handled = true;
-                win32::BufferedPaint paint(hwnd());
-                if (paint.dc()) Paint(paint.dc(), paint.client());
-                return 0;
-            }
-            default:
-                return 0;
-        }
+        LRESULT result = 0;
+        handled = SelfPaint(message, result, [this](HDC dc, const RECT& client) { Paint(dc, client); });
+        return result;
     }
 
   private:

@@ -25,16 +25,12 @@ class Win32Label final : public win32::Win32Widget<LabelWidget> {
 
   protected:
     LRESULT OnMessage(UINT message, WPARAM, LPARAM, bool& handled) override {
+        LRESULT result = 0;
+        if (SelfPaint(message, result, [this](HDC dc, const RECT& client) { Paint(dc, client); })) {
+            handled = true;
+            return result;
+        }
         switch (message) {
-            case WM_ERASEBKGND:
-                handled = true;
-                return 1;
-            case WM_PAINT: {
-                handled = true;
-                win32::BufferedPaint paint(hwnd());
-                if (paint.dc()) Paint(paint.dc(), paint.client());
-                return 0;
-            }
             case WM_ENABLE:
                 Invalidate();
                 break;
